@@ -1,0 +1,102 @@
+#include "app/game_loop.h"
+
+#include "app/display.h"
+#include "app/input.h"
+#include "app/ticks.h"
+#include "scene/draw_pass.h"
+#include "scene/scene_node.h"
+
+#include <SDL.h>
+#include <GL/gl.h>
+
+std::string settingsPath;
+SceneNode* pictureRoot = nullptr;
+SceneNode* interfaceRoot = nullptr;
+SceneNode* dialogHost = nullptr;
+uint32_t frameStartTicks = 0;
+uint32_t frameEndTicks = 0;
+int32_t frameDelay = 0;
+bool quitStarted = false;
+
+namespace {
+
+constexpr int32_t kFrameBudget = 16;
+constexpr float kSceneDistance = 100;
+
+void buildStandingNodes() {
+    dialogHost = new SceneNode;
+    dialogHost->transform.setRotation(-90, 0, 0);
+    pictureRoot->addChild(dialogHost);
+}
+
+void loadSceneMatrix() {
+    glLoadIdentity();
+    glTranslatef(0, 0, -kSceneDistance);
+}
+
+}  // namespace
+
+int32_t frameDelayFor(uint32_t startTicks, uint32_t endTicks) {
+    auto delay = static_cast<int32_t>(startTicks - endTicks + uint32_t(kFrameBudget));
+    return delay > kFrameBudget ? kFrameBudget : delay;
+}
+
+void startGame() {
+    quitStarted = false;
+    display = new Display;
+    SDL_WM_SetCaption("nimbletint", "nimbletint");
+    pictureRoot = new SceneNode;
+    interfaceRoot = new SceneNode;
+    setupLighting();
+    pictureRoot->addDrawCallback(lightingCallback, 0);
+    interfaceRoot->addDrawCallback(lightingCallback, 0);
+    buildStandingNodes();
+}
+
+bool gameRunning() { return !pictureRoot->released && !interfaceRoot->released; }
+
+void runLoopIteration() {
+    frameStartTicks = getTicks();
+    clearFrameInput();
+    pumpEvents();
+    if (windowCloseRequested && !quitStarted) quitGame();
+    renderFrame();
+    frameEndTicks = getTicks();
+    frameDelay = frameDelayFor(frameStartTicks, frameEndTicks);
+    if (frameDelay > 0) sleepFor(uint32_t(frameDelay));
+}
+
+void renderFrame() {
+    frameTime = getTicks();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    loadSceneMatrix();
+    pictureRoot->draw();
+    drawDeferredSubMeshes();
+    readColourUnderMouse();
+    loadSceneMatrix();
+    interfaceRoot->draw();
+    display->swapBuffers();
+    picker.pick();
+}
+
+void quitGame() {
+    quitStarted = true;
+    pictureRoot->requestRelease();
+    interfaceRoot->requestRelease();
+}
+
+void shutdownGame() {
+    // Destroying a root leaves its remaining children to the end of the process.
+    delete pictureRoot;
+    delete interfaceRoot;
+    pictureRoot = interfaceRoot = dialogHost = nullptr;
+    picker.hoveredNode = nullptr;
+    delete display;
+    display = nullptr;
+}
+
+void runGame() {
+    startGame();
+    while (gameRunning()) runLoopIteration();
+    shutdownGame();
+}

@@ -1,0 +1,70 @@
+#include "support/fixtures.h"
+
+#include "app/game_loop.h"
+#include "app/input.h"
+#include "app/ticks.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+InTempFolder::InTempFolder() {
+    previous_ = fs::current_path().string();
+    char pattern[] = "/tmp/nimbletint-test-XXXXXX";
+    folder_ = mkdtemp(pattern);
+    fs::current_path(folder_);
+}
+
+InTempFolder::~InTempFolder() {
+    fs::current_path(previous_);
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
+                       const std::string& texture) {
+    MeshSpec mesh;
+    mesh.textureName = texture;
+    const float a[3] = {x0, y0, z}, b[3] = {x1, y0, z}, c[3] = {x1, y1, z}, d[3] = {x0, y1, z};
+    const float uvA[2] = {0, 1}, uvB[2] = {1, 1}, uvC[2] = {1, 0}, uvD[2] = {0, 0};
+    const float normal[3] = {0, 0, 1};
+    mesh.addTriangle(a, b, c, uvA, uvB, uvC, normal);
+    mesh.addTriangle(a, c, d, uvA, uvC, uvD, normal);
+    return mesh;
+}
+
+Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {red, green, blue, alpha});
+    return encodePng(width, height, pixels.data());
+}
+
+void GameTest::SetUp() {
+    ManualClock::install(1000);
+    resetInput();
+    startGame();
+}
+
+void GameTest::TearDown() {
+    // Quit as the game does, so that the scene is torn down frame by frame.
+    if (!quitStarted) quitGame();
+    for (int frame = 0; frame < 100 && gameRunning(); ++frame) runLoopIteration();
+    EXPECT_FALSE(gameRunning());
+    shutdownGame();
+    ManualClock::uninstall();
+}
+
+void GameTest::runFrames(int count) {
+    for (int i = 0; i < count; ++i) runLoopIteration();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "writers/pak_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Runs a test inside a fresh empty folder, which the archives are read from.
+class InTempFolder {
+public:
+    InTempFolder();
+    ~InTempFolder();
+    const std::string& path() const { return folder_; }
+
+private:
+    std::string previous_;
+    std::string folder_;
+};
+
+void writeFile(const std::string& path, const Bytes& bytes);
+
+// A flat rectangle from (x0, y0) to (x1, y1) at depth z, facing +z.
+MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
+                       const std::string& texture = "");
+
+// A w x h picture of one colour, as PNG bytes.
+Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue,
+               uint8_t alpha = 255);
+
+// The game's start-up on the manual clock, with the window under test; and
+// the shutdown after the test.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void runFrames(int count);
+
+    InTempFolder folder_;
+};
