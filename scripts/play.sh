@@ -17,7 +17,7 @@ shot="$ROOT_DIR/shots/first-run.png"
 mkdir -p "$(dirname "$shot")"
 echo "No display found: running the game on a virtual display (Xvfb) for 5 seconds."
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
+"$ROOT_DIR/scripts/virtual-display.sh" bash -c '
     "$1" & game=$!
     sleep 5
     import -window root "$2"

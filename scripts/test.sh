@@ -7,4 +7,4 @@ source "$(dirname "$0")/setup.sh"
 install_packages
 build_all
 cd "$BUILD_DIR"
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j "$(nproc)"
+"$ROOT_DIR/scripts/virtual-display.sh" ctest --output-on-failure -j "$(nproc)"
