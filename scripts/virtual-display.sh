@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a private virtual display of 1920x1080, which Xvfb picks
-# itself (-displayfd), so that several runs on one machine never collide.
+# itself (-displayfd), so that several runs on one machine never collide. The
+# server must not reset when its last client leaves (-noreset): a test starting
+# during such a reset would find no display.
 #   scripts/virtual-display.sh [-s WIDTHxHEIGHT] command args...
 set -euo pipefail
 
@@ -11,7 +13,7 @@ if [ "${1:-}" = "-s" ]; then
 fi
 
 number_file=$(mktemp)
-Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp >"$number_file" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp -noreset >"$number_file" 2>/dev/null &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$number_file"' EXIT
 

@@ -4,7 +4,6 @@
 #include "app/input.h"
 #include "app/ticks.h"
 
-#include <SDL.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -52,23 +51,7 @@ Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, 
     return encodePng(width, height, pixels.data());
 }
 
-namespace {
-
-// The virtual display now and then refuses a connection while the previous
-// test process is still leaving it; a few tries ride that out. The game's own
-// SDL_Init is then a no-op, and everything else of the set-up runs as usual.
-void connectToTheDisplay() {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (SDL_Init(SDL_INIT_VIDEO) == 0)
-            return;
-        SDL_Delay(200);
-    }
-}
-
-}  // namespace
-
 void GameTest::SetUp() {
-    connectToTheDisplay();
     ManualClock::install(1000);
     resetInput();
     startGame();
