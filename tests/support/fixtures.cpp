@@ -46,8 +46,7 @@ MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
 
 Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
     std::vector<uint8_t> pixels;
-    for (int i = 0; i < width * height; ++i)
-        pixels.insert(pixels.end(), {red, green, blue, alpha});
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {red, green, blue, alpha});
     return encodePng(width, height, pixels.data());
 }
 
@@ -55,8 +54,7 @@ void GameTest::SetUp() {
     // The game saves its settings when it quits: keep them in the test's folder.
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     hadDataHome_ = dataHome != nullptr;
-    if (hadDataHome_)
-        previousDataHome_ = dataHome;
+    if (hadDataHome_) previousDataHome_ = dataHome;
     setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
     ManualClock::install(1000);
     resetInput();
@@ -65,10 +63,8 @@ void GameTest::SetUp() {
 
 void GameTest::TearDown() {
     // Quit as the game does, so that the scene is torn down frame by frame.
-    if (!quitStarted)
-        quitGame();
-    for (int frame = 0; frame < 100 && gameRunning(); ++frame)
-        runLoopIteration();
+    if (!quitStarted) quitGame();
+    for (int frame = 0; frame < 100 && gameRunning(); ++frame) runLoopIteration();
     EXPECT_FALSE(gameRunning());
     shutdownGame();
     ManualClock::uninstall();
@@ -80,8 +76,7 @@ void GameTest::TearDown() {
 }
 
 void GameTest::runFrames(int count) {
-    for (int i = 0; i < count; ++i)
-        runLoopIteration();
+    for (int i = 0; i < count; ++i) runLoopIteration();
 }
 
 std::string GameTest::settingsFile() const {
