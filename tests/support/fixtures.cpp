@@ -25,6 +25,10 @@ InTempFolder::~InTempFolder() {
     fs::remove_all(folder_, ignored);
 }
 
+void PrintTo(const Rgb& rgb, std::ostream* out) {
+    *out << "(" << rgb.red << ", " << rgb.green << ", " << rgb.blue << ")";
+}
+
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;

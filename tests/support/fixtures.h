@@ -1,11 +1,16 @@
 #pragma once
 
+#include "scene/rgb.h"
 #include "writers/pak_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable colours in test failures.
+void PrintTo(const Rgb& rgb, std::ostream* out);
 
 // Runs a test inside a fresh empty folder, which the archives are read from.
 class InTempFolder {
