@@ -1,7 +1,7 @@
 #include "app/display.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
+#include <SDL.h>
 
 #include <cmath>
 #include <cstdio>
@@ -58,7 +58,8 @@ void multiply(const float a[16], const float b[16], float out[16]) {
     for (int column = 0; column < 4; ++column) {
         for (int row = 0; row < 4; ++row) {
             float sum = 0;
-            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[column * 4 + k];
+            for (int k = 0; k < 4; ++k)
+                sum += a[k * 4 + row] * b[column * 4 + k];
             out[column * 4 + row] = sum;
         }
     }
@@ -83,8 +84,8 @@ bool invert(const float m[16], float out[16]) {
              m[8] * m[3] * m[13] - m[12] * m[1] * m[11] + m[12] * m[3] * m[9];
     inv[13] = m[0] * m[9] * m[14] - m[0] * m[10] * m[13] - m[8] * m[1] * m[14] +
               m[8] * m[2] * m[13] + m[12] * m[1] * m[10] - m[12] * m[2] * m[9];
-    inv[2] = m[1] * m[6] * m[15] - m[1] * m[7] * m[14] - m[5] * m[2] * m[15] +
-             m[5] * m[3] * m[14] + m[13] * m[2] * m[7] - m[13] * m[3] * m[6];
+    inv[2] = m[1] * m[6] * m[15] - m[1] * m[7] * m[14] - m[5] * m[2] * m[15] + m[5] * m[3] * m[14] +
+             m[13] * m[2] * m[7] - m[13] * m[3] * m[6];
     inv[6] = -m[0] * m[6] * m[15] + m[0] * m[7] * m[14] + m[4] * m[2] * m[15] -
              m[4] * m[3] * m[14] - m[12] * m[2] * m[7] + m[12] * m[3] * m[6];
     inv[10] = m[0] * m[5] * m[15] - m[0] * m[7] * m[13] - m[4] * m[1] * m[15] +
@@ -93,16 +94,18 @@ bool invert(const float m[16], float out[16]) {
               m[4] * m[2] * m[13] - m[12] * m[1] * m[6] + m[12] * m[2] * m[5];
     inv[3] = -m[1] * m[6] * m[11] + m[1] * m[7] * m[10] + m[5] * m[2] * m[11] -
              m[5] * m[3] * m[10] - m[9] * m[2] * m[7] + m[9] * m[3] * m[6];
-    inv[7] = m[0] * m[6] * m[11] - m[0] * m[7] * m[10] - m[4] * m[2] * m[11] +
-             m[4] * m[3] * m[10] + m[8] * m[2] * m[7] - m[8] * m[3] * m[6];
-    inv[11] = -m[0] * m[5] * m[11] + m[0] * m[7] * m[9] + m[4] * m[1] * m[11] -
-              m[4] * m[3] * m[9] - m[8] * m[1] * m[7] + m[8] * m[3] * m[5];
-    inv[15] = m[0] * m[5] * m[10] - m[0] * m[6] * m[9] - m[4] * m[1] * m[10] +
-              m[4] * m[2] * m[9] + m[8] * m[1] * m[6] - m[8] * m[2] * m[5];
+    inv[7] = m[0] * m[6] * m[11] - m[0] * m[7] * m[10] - m[4] * m[2] * m[11] + m[4] * m[3] * m[10] +
+             m[8] * m[2] * m[7] - m[8] * m[3] * m[6];
+    inv[11] = -m[0] * m[5] * m[11] + m[0] * m[7] * m[9] + m[4] * m[1] * m[11] - m[4] * m[3] * m[9] -
+              m[8] * m[1] * m[7] + m[8] * m[3] * m[5];
+    inv[15] = m[0] * m[5] * m[10] - m[0] * m[6] * m[9] - m[4] * m[1] * m[10] + m[4] * m[2] * m[9] +
+              m[8] * m[1] * m[6] - m[8] * m[2] * m[5];
 
     float determinant = m[0] * inv[0] + m[1] * inv[4] + m[2] * inv[8] + m[3] * inv[12];
-    if (determinant == 0) return false;
-    for (int i = 0; i < 16; ++i) out[i] = inv[i] / determinant;
+    if (determinant == 0)
+        return false;
+    for (int i = 0; i < 16; ++i)
+        out[i] = inv[i] / determinant;
     return true;
 }
 
@@ -123,9 +126,11 @@ bool perspectiveMatrix(float fovyDegrees, float aspect, float zNear, float zFar,
     float radians = fovyDegrees / 2 * static_cast<float>(M_PI) / 180;
     float deltaZ = zFar - zNear;
     float sine = std::sin(radians);
-    if (deltaZ == 0 || sine == 0 || aspect == 0) return false;
+    if (deltaZ == 0 || sine == 0 || aspect == 0)
+        return false;
     float cotangent = std::cos(radians) / sine;
-    for (int i = 0; i < 16; ++i) out[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+    for (int i = 0; i < 16; ++i)
+        out[i] = (i % 5 == 0) ? 1.0f : 0.0f;
     out[0] = cotangent / aspect;
     out[5] = cotangent;
     out[10] = -(zFar + zNear) / deltaZ;
@@ -140,7 +145,8 @@ bool unprojectPoint(float windowX, float windowY, float windowZ, const float mod
     float product[16];
     float inverse[16];
     multiply(projection, modelView, product);
-    if (!invert(product, inverse)) return false;
+    if (!invert(product, inverse))
+        return false;
     float in[4] = {2 * (windowX - viewport[0]) / viewport[2] - 1,
                    2 * (windowY - viewport[1]) / viewport[3] - 1, 2 * windowZ - 1, 1};
     float result[4];
@@ -150,19 +156,23 @@ bool unprojectPoint(float windowX, float windowY, float windowZ, const float mod
             result[row] += inverse[column * 4 + row] * in[column];
         }
     }
-    if (result[3] == 0) return false;
-    for (int i = 0; i < 3; ++i) out[i] = result[i] / result[3];
+    if (result[3] == 0)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        out[i] = result[i] / result[3];
     return true;
 }
 
 Display::Display() {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) failVideo("Video initialization failed: %s\n");
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        failVideo("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     width = info->current_w;
     height = info->current_h;
     Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT;
-    if (info->blit_hw) flags |= SDL_HWACCEL;
+    if (info->blit_hw)
+        flags |= SDL_HWACCEL;
 
     requestGlAttributes(true);
     multisampled = SDL_SetVideoMode(width, height, 32, flags) != nullptr;
@@ -172,11 +182,13 @@ Display::Display() {
             failVideo("Video mode set failed: %s\n");
         }
     }
-    if (multisampled) glEnable(GL_MULTISAMPLE);
+    if (multisampled)
+        glEnable(GL_MULTISAMPLE);
 
     setFixedGlState();
 
-    if (height == 0) height = 1;
+    if (height == 0)
+        height = 1;
     float aspect = static_cast<float>(width) / static_cast<float>(height);
     glViewport(0, 0, width, height);
     loadProjection(aspect);
@@ -192,13 +204,21 @@ Display::Display() {
     SDL_ShowCursor(0);
 }
 
-Display::~Display() { SDL_Quit(); }
+Display::~Display() {
+    SDL_Quit();
+}
 
-float Display::screenEdgeX(float depth) const { return viewCorner[0] * depth / viewCorner[2]; }
+float Display::screenEdgeX(float depth) const {
+    return viewCorner[0] * depth / viewCorner[2];
+}
 
-float Display::screenEdgeY(float depth) const { return viewCorner[1] * depth / viewCorner[2]; }
+float Display::screenEdgeY(float depth) const {
+    return viewCorner[1] * depth / viewCorner[2];
+}
 
-void Display::swapBuffers() const { SDL_GL_SwapBuffers(); }
+void Display::swapBuffers() const {
+    SDL_GL_SwapBuffers();
+}
 
 void setupLighting() {
     const GLfloat ambient[] = {0.22f, 0.22f, 0.22f, 1.0f};

@@ -9,8 +9,8 @@
 #include "scene/scene_node.h"
 #include "settings/settings_file.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
+#include <SDL.h>
 
 std::string settingsPath;
 SceneNode* pictureRoot = nullptr;
@@ -59,17 +59,21 @@ void startGame() {
     buildStandingNodes();
 }
 
-bool gameRunning() { return !pictureRoot->released && !interfaceRoot->released; }
+bool gameRunning() {
+    return !pictureRoot->released && !interfaceRoot->released;
+}
 
 void runLoopIteration() {
     frameStartTicks = getTicks();
     clearFrameInput();
     pumpEvents();
-    if (windowCloseRequested && !quitStarted) quitGame();
+    if (windowCloseRequested && !quitStarted)
+        quitGame();
     renderFrame();
     frameEndTicks = getTicks();
     frameDelay = frameDelayFor(frameStartTicks, frameEndTicks);
-    if (frameDelay > 0) sleepFor(uint32_t(frameDelay));
+    if (frameDelay > 0)
+        sleepFor(uint32_t(frameDelay));
 }
 
 void renderFrame() {
@@ -107,6 +111,7 @@ void shutdownGame() {
 
 void runGame() {
     startGame();
-    while (gameRunning()) runLoopIteration();
+    while (gameRunning())
+        runLoopIteration();
     shutdownGame();
 }

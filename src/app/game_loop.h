@@ -6,14 +6,14 @@
 struct SceneNode;
 
 // Globals of the game loop.
-extern std::string settingsPath;   // the settings and progress file
-extern SceneNode* pictureRoot;     // drawn first; the colour under the mouse comes from it
-extern SceneNode* interfaceRoot;   // drawn on top, after the colour read-back
-extern SceneNode* dialogHost;      // under pictureRoot; deferred calls and dialogs hang here
-extern uint32_t frameStartTicks;   // ticks at the top of the current iteration
-extern uint32_t frameEndTicks;     // ticks after the frame was rendered
-extern int32_t frameDelay;         // milliseconds slept after the frame
-extern bool quitStarted;           // quitGame has run; the trees are being torn down
+extern std::string settingsPath;  // the settings and progress file
+extern SceneNode* pictureRoot;    // drawn first; the colour under the mouse comes from it
+extern SceneNode* interfaceRoot;  // drawn on top, after the colour read-back
+extern SceneNode* dialogHost;     // under pictureRoot; deferred calls and dialogs hang here
+extern uint32_t frameStartTicks;  // ticks at the top of the current iteration
+extern uint32_t frameEndTicks;    // ticks after the frame was rendered
+extern int32_t frameDelay;        // milliseconds slept after the frame
+extern bool quitStarted;          // quitGame has run; the trees are being torn down
 
 // Milliseconds to sleep so that an iteration lasts 16 ms, at most 16; taken
 // modulo 2^32 so that a wrapping tick count does not disturb the pacing.

@@ -41,7 +41,8 @@ void applyInputEvent(const SDL_Event& event) {
 
 void pumpEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) applyInputEvent(event);
+    while (SDL_PollEvent(&event))
+        applyInputEvent(event);
 }
 
 bool isKeyPressed(int sym) {

@@ -8,13 +8,13 @@
 // per frame; handlers read them while their node is drawn.
 
 // Globals of the input state.
-extern int32_t mouseX;          // mouse x in window pixels, from the left edge
-extern int32_t mouseY;          // mouse y in window pixels, from the top edge
-extern bool leftHeld;           // the left button is down
-extern bool leftPressed;        // the left button went down during this frame's events
-extern bool leftLatch;          // a press was reported and the button is not yet released
-extern bool keyPressed;         // a key went down during this frame's events
-extern bool keyConsumed;        // a handler took this frame's key
+extern int32_t mouseX;             // mouse x in window pixels, from the left edge
+extern int32_t mouseY;             // mouse y in window pixels, from the top edge
+extern bool leftHeld;              // the left button is down
+extern bool leftPressed;           // the left button went down during this frame's events
+extern bool leftLatch;             // a press was reported and the button is not yet released
+extern bool keyPressed;            // a key went down during this frame's events
+extern bool keyConsumed;           // a handler took this frame's key
 extern SDL_KeyboardEvent lastKey;  // the frame's last key-down event
 extern bool windowCloseRequested;  // the desktop asked the window to close
 

@@ -3,9 +3,15 @@
 #include <SDL.h>
 
 namespace {
-uint32_t sdlTicks() { return SDL_GetTicks(); }
-void sdlDelay(uint32_t milliseconds) { SDL_Delay(milliseconds); }
-uint32_t manualTicks() { return ManualClock::now; }
+uint32_t sdlTicks() {
+    return SDL_GetTicks();
+}
+void sdlDelay(uint32_t milliseconds) {
+    SDL_Delay(milliseconds);
+}
+uint32_t manualTicks() {
+    return ManualClock::now;
+}
 // A manual clock also advances by the time slept, as a real one would.
 void manualSleep(uint32_t milliseconds) {
     ManualClock::slept += milliseconds;

@@ -13,8 +13,12 @@ using Sleeper = void (*)(uint32_t milliseconds);
 extern TickSource tickSource;  // milliseconds since start; SDL_GetTicks in the game
 extern Sleeper sleeper;        // pauses the main thread; SDL_Delay in the game
 
-inline uint32_t getTicks() { return tickSource(); }
-inline void sleepFor(uint32_t milliseconds) { sleeper(milliseconds); }
+inline uint32_t getTicks() {
+    return tickSource();
+}
+inline void sleepFor(uint32_t milliseconds) {
+    sleeper(milliseconds);
+}
 
 // A hand-driven clock for tests and tools: install it, then advance it.
 struct ManualClock {

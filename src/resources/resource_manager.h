@@ -14,7 +14,7 @@ struct ResourceManager {
     std::vector<std::unique_ptr<PakArchive>> archives;  // in order of first opening
     std::vector<std::string> archiveNames;              // the name each was requested by
     std::vector<int32_t> archiveUseCounts;              // outstanding references
-    int32_t filesRead = 0;  // archive files read from disk so far
+    int32_t filesRead = 0;                              // archive files read from disk so far
 
     // The archive, read from the working directory on first use; one
     // reference. A missing or damaged archive ends the process.

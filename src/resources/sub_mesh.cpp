@@ -10,7 +10,8 @@ namespace {
 constexpr size_t kFloatsPerTriangle = 9 + 9 + 6;
 
 void readColour(const uint8_t* stored, float out[4]) {
-    for (int i = 0; i < 4; ++i) out[i] = readFloat(stored + 4 * i);
+    for (int i = 0; i < 4; ++i)
+        out[i] = readFloat(stored + 4 * i);
 }
 
 }  // namespace
@@ -29,18 +30,23 @@ Material Material::read(const uint8_t* stored) {
 const uint8_t* SubMesh::parse(const uint8_t* cursor, const uint8_t* end,
                               std::string_view archiveName) {
     size_t remaining = size_t(end - cursor);
-    if (remaining < 4) return nullptr;
+    if (remaining < 4)
+        return nullptr;
     int32_t nameBlock = readInt32(cursor);
-    if (nameBlock < 1 || size_t(nameBlock) > remaining - 4) return nullptr;
+    if (nameBlock < 1 || size_t(nameBlock) > remaining - 4)
+        return nullptr;
     const uint8_t* name = cursor + 4;
-    if (std::memchr(name, 0, size_t(nameBlock)) == nullptr) return nullptr;
+    if (std::memchr(name, 0, size_t(nameBlock)) == nullptr)
+        return nullptr;
     const uint8_t* materialBytes = name + nameBlock;
     remaining = size_t(end - materialBytes);
-    if (remaining < size_t(Material::kStoredSize) + 4) return nullptr;
+    if (remaining < size_t(Material::kStoredSize) + 4)
+        return nullptr;
     int32_t triangles = readInt32(materialBytes + Material::kStoredSize);
     const uint8_t* arrays = materialBytes + Material::kStoredSize + 4;
     remaining -= size_t(Material::kStoredSize) + 4;
-    if (triangles < 0 || size_t(triangles) > remaining / (kFloatsPerTriangle * 4)) return nullptr;
+    if (triangles < 0 || size_t(triangles) > remaining / (kFloatsPerTriangle * 4))
+        return nullptr;
 
     textureName = reinterpret_cast<const char*>(name);
     textureId = resourceManager.acquireTexture(archiveName, textureName);
@@ -54,7 +60,9 @@ const uint8_t* SubMesh::parse(const uint8_t* cursor, const uint8_t* end,
     return reinterpret_cast<const uint8_t*>(texCoords + 6 * size_t(triangles));
 }
 
-void SubMesh::releaseTexture() { resourceManager.releaseTexture(textureKey, textureId); }
+void SubMesh::releaseTexture() {
+    resourceManager.releaseTexture(textureKey, textureId);
+}
 
 void SubMesh::setTint(double red, double green, double blue, double alpha) {
     colour[0] = red;
@@ -65,7 +73,8 @@ void SubMesh::setTint(double red, double green, double blue, double alpha) {
 }
 
 int32_t parseModel(EntryData entry, std::string_view archiveName, std::vector<SubMesh*>& out) {
-    if (entry.data == nullptr || entry.size < 4) return 0;
+    if (entry.data == nullptr || entry.size < 4)
+        return 0;
     int32_t count = readInt32(entry.data);
     const uint8_t* cursor = entry.data + 4;
     const uint8_t* end = entry.data + entry.size;

@@ -34,7 +34,7 @@ struct SubMesh {
     const float* positions = nullptr;  // 9 floats a triangle
     const float* normals = nullptr;    // 9 floats a triangle
     const float* texCoords = nullptr;  // 6 floats a triangle
-    std::string textureKey;  // the archive the texture came from
+    std::string textureKey;            // the archive the texture came from
     const char* textureName = nullptr;
     uint32_t textureId = 0;
     bool generated = false;

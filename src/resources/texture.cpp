@@ -2,8 +2,8 @@
 
 #include "resources/pak_archive.h"
 
-#include <SDL_image.h>
 #include <GL/gl.h>
+#include <SDL_image.h>
 
 namespace {
 
@@ -39,11 +39,14 @@ SDL_Surface* convertToRgba(SDL_Surface* surface) {
 }  // namespace
 
 SDL_Surface* decodePicture(const uint8_t* bytes, int32_t size) {
-    if (bytes == nullptr || size <= 0) return nullptr;
+    if (bytes == nullptr || size <= 0)
+        return nullptr;
     SDL_RWops* stream = SDL_RWFromConstMem(bytes, size);
-    if (stream == nullptr) return nullptr;
+    if (stream == nullptr)
+        return nullptr;
     SDL_Surface* surface = IMG_Load_RW(stream, 1);
-    if (surface == nullptr) return nullptr;
+    if (surface == nullptr)
+        return nullptr;
     return isPackedRgba(surface) ? surface : convertToRgba(surface);
 }
 
@@ -61,13 +64,15 @@ uint32_t uploadTexture(const SDL_Surface* rgbaSurface) {
 
 uint32_t PakArchive::acquireTexture(std::string_view entryName) {
     PakEntry* entry = entryNamed(entryName);
-    if (entry == nullptr) return 0;
+    if (entry == nullptr)
+        return 0;
     if (entry->textureId != 0) {
         ++entry->textureUseCount;
         return entry->textureId;
     }
     SDL_Surface* surface = decodePicture(entry->bytes.get(), entry->size);
-    if (surface == nullptr) return 0;
+    if (surface == nullptr)
+        return 0;
     entry->textureId = uploadTexture(surface);
     SDL_FreeSurface(surface);
     ++entry->textureUseCount;
@@ -75,9 +80,11 @@ uint32_t PakArchive::acquireTexture(std::string_view entryName) {
 }
 
 void PakArchive::releaseTexture(uint32_t textureId) {
-    if (textureId == 0) return;
+    if (textureId == 0)
+        return;
     for (PakEntry& entry : entries) {
-        if (entry.textureId != textureId) continue;
+        if (entry.textureId != textureId)
+            continue;
         if (--entry.textureUseCount == 0) {
             GLuint name = textureId;
             glDeleteTextures(1, &name);

@@ -8,7 +8,8 @@
 Action makeAction(double duration) {
     Action action;
     action.endless = duration == 0;
-    if (!action.endless) action.duration = duration;
+    if (!action.endless)
+        action.duration = duration;
     return action;
 }
 
@@ -53,20 +54,25 @@ int32_t NodeStateMachine::addState() {
 // debug build and are ignored in a release build.
 void NodeStateMachine::addAction(const Action& action) {
     assert(editState >= 0 && "addAction before addState");
-    if (editState < 0) return;
+    if (editState < 0)
+        return;
     actions[size_t(editState)].push_back(action);
 }
 
 void NodeStateMachine::addLink(NodeStateMachine* machine, int32_t state) {
     assert(editState >= 0 && "addLink before addState");
-    if (editState < 0) return;
+    if (editState < 0)
+        return;
     links[size_t(editState)].push_back({machine, state});
 }
 
 void NodeStateMachine::enterState(int32_t index) {
     bool exists = index >= 0 && size_t(index) < actions.size();
     assert(exists && "enterState of a state that does not exist");
-    if (!exists) return;
-    for (const Action& action : actions[size_t(index)]) animator->start(action);
-    for (const StateLink& link : links[size_t(index)]) link.machine->enterState(link.state);
+    if (!exists)
+        return;
+    for (const Action& action : actions[size_t(index)])
+        animator->start(action);
+    for (const StateLink& link : links[size_t(index)])
+        link.machine->enterState(link.state);
 }

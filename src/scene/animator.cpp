@@ -31,7 +31,8 @@ void Animator::update() {
             continue;
         }
         action.elapsed += step;
-        if (!action.endless && action.duration <= action.elapsed) action.finished = true;
+        if (!action.endless && action.duration <= action.elapsed)
+            action.finished = true;
         action.time += step;
         currentAction = &action;
         action.callback(action.userData);
@@ -40,7 +41,9 @@ void Animator::update() {
     offset.applyTransform();
 }
 
-void finishAction() { currentAction->finished = true; }
+void finishAction() {
+    currentAction->finished = true;
+}
 
 void runDeferred(DeferredFunction function, int32_t argument) {
     auto* host = new SceneNode;
@@ -56,9 +59,12 @@ namespace {
 
 void moveAlongAxis(int32_t axis, double distance) {
     Transform& target = *currentAction->target;
-    if (axis == 0) target.translateBy(distance, 0, 0);
-    if (axis == 1) target.translateBy(0, distance, 0);
-    if (axis == 2) target.translateBy(0, 0, distance);
+    if (axis == 0)
+        target.translateBy(distance, 0, 0);
+    if (axis == 1)
+        target.translateBy(0, distance, 0);
+    if (axis == 2)
+        target.translateBy(0, 0, distance);
 }
 
 }  // namespace
@@ -74,5 +80,6 @@ void driftAction(void*) {
 }
 
 void closeAfterAction(void*) {
-    if (currentAction->time > currentAction->d1) currentNode->requestRelease();
+    if (currentAction->time > currentAction->d1)
+        currentNode->requestRelease();
 }

@@ -39,25 +39,31 @@ void recordDrawState(SubMesh& subMesh) {
 }
 
 void enableRecordedState(const SubMesh& subMesh) {
-    if (!subMesh.depthTestOn) glDisable(GL_DEPTH_TEST);
+    if (!subMesh.depthTestOn)
+        glDisable(GL_DEPTH_TEST);
     if (subMesh.lightingOn) {
         glEnable(GL_LIGHTING);
         for (int light = 0; light < 8; ++light) {
-            if (subMesh.lightOn[light]) glEnable(GL_LIGHT0 + light);
+            if (subMesh.lightOn[light])
+                glEnable(GL_LIGHT0 + light);
         }
     }
-    if (subMesh.material.alphaTest) glEnable(GL_ALPHA_TEST);
+    if (subMesh.material.alphaTest)
+        glEnable(GL_ALPHA_TEST);
 }
 
 void undoRecordedState(const SubMesh& subMesh) {
-    if (!subMesh.depthTestOn) glEnable(GL_DEPTH_TEST);
+    if (!subMesh.depthTestOn)
+        glEnable(GL_DEPTH_TEST);
     if (subMesh.lightingOn) {
         glDisable(GL_LIGHTING);
         for (int light = 0; light < 8; ++light) {
-            if (subMesh.lightOn[light]) glDisable(GL_LIGHT0 + light);
+            if (subMesh.lightOn[light])
+                glDisable(GL_LIGHT0 + light);
         }
     }
-    if (subMesh.material.alphaTest) glDisable(GL_ALPHA_TEST);
+    if (subMesh.material.alphaTest)
+        glDisable(GL_ALPHA_TEST);
 }
 
 void drawDeferred(const SubMesh& subMesh) {
@@ -73,14 +79,17 @@ void drawDeferred(const SubMesh& subMesh) {
         glColor4d(1, 1, 1, 1);
     }
     drawTriangles(subMesh);
-    if (subMesh.tinted) glPopAttrib();
+    if (subMesh.tinted)
+        glPopAttrib();
     undoRecordedState(subMesh);
     glDisable(GL_BLEND);
 }
 
 }  // namespace
 
-void recordModelView(SubMesh& subMesh) { glGetDoublev(GL_MODELVIEW_MATRIX, subMesh.modelView); }
+void recordModelView(SubMesh& subMesh) {
+    glGetDoublev(GL_MODELVIEW_MATRIX, subMesh.modelView);
+}
 
 void drawSubMesh(SubMesh& subMesh) {
     recordModelView(subMesh);
@@ -89,7 +98,8 @@ void drawSubMesh(SubMesh& subMesh) {
         deferredSubMeshes.push_back(&subMesh);
         return;
     }
-    if (subMesh.material.alphaTest) glEnable(GL_ALPHA_TEST);
+    if (subMesh.material.alphaTest)
+        glEnable(GL_ALPHA_TEST);
     applyMaterial(subMesh.material);
     glBindTexture(GL_TEXTURE_2D, subMesh.textureId);
     glEnable(GL_COLOR_MATERIAL);
@@ -100,13 +110,16 @@ void drawSubMesh(SubMesh& subMesh) {
         glColor3d(1, 1, 1);
     }
     drawTriangles(subMesh);
-    if (subMesh.tinted) glPopAttrib();
-    if (subMesh.material.alphaTest) glDisable(GL_ALPHA_TEST);
+    if (subMesh.tinted)
+        glPopAttrib();
+    if (subMesh.material.alphaTest)
+        glDisable(GL_ALPHA_TEST);
 }
 
 void drawDeferredSubMeshes() {
     glDepthMask(GL_FALSE);
-    for (const SubMesh* subMesh : deferredSubMeshes) drawDeferred(*subMesh);
+    for (const SubMesh* subMesh : deferredSubMeshes)
+        drawDeferred(*subMesh);
     glDepthMask(GL_TRUE);
     deferredSubMeshes.clear();
 }
@@ -124,9 +137,13 @@ void readColourUnderMouse() {
     colourUnderMouse = {pixel[0], pixel[1], pixel[2]};
 }
 
-void Picker::registerCurrentNode() { pickables.push_back(currentNode); }
+void Picker::registerCurrentNode() {
+    pickables.push_back(currentNode);
+}
 
-bool Picker::isHovered() const { return hoveredNode == currentNode; }
+bool Picker::isHovered() const {
+    return hoveredNode == currentNode;
+}
 
 void Picker::pick() {
     glSelectBuffer(kSelectionWords, selectionBuffer);
@@ -165,10 +182,12 @@ void Picker::pick() {
         // Four words a record: name count, minimum depth, maximum depth, name.
         GLint best = 0;
         for (GLint k = 1; k < hits; ++k) {
-            if (selectionBuffer[4 * k + 1] < selectionBuffer[4 * best + 1]) best = k;
+            if (selectionBuffer[4 * k + 1] < selectionBuffer[4 * best + 1])
+                best = k;
         }
         GLuint name = selectionBuffer[4 * best + 3];
-        if (name < pickables.size()) hoveredNode = pickables[name];
+        if (name < pickables.size())
+            hoveredNode = pickables[name];
     }
     pickables.clear();
     glMatrixMode(GL_PROJECTION);
@@ -177,7 +196,8 @@ void Picker::pick() {
 }
 
 void pickableCallback(int phase, int) {
-    if (phase == 1) picker.registerCurrentNode();
+    if (phase == 1)
+        picker.registerCurrentNode();
 }
 
 void billboardCallback(int phase, int) {
@@ -186,7 +206,8 @@ void billboardCallback(int phase, int) {
         GLdouble matrix[16];
         glGetDoublev(GL_MODELVIEW_MATRIX, matrix);
         for (int column = 0; column < 3; ++column) {
-            for (int row = 0; row < 3; ++row) matrix[column * 4 + row] = column == row ? 1 : 0;
+            for (int row = 0; row < 3; ++row)
+                matrix[column * 4 + row] = column == row ? 1 : 0;
         }
         glLoadMatrixd(matrix);
     } else if (phase == 2) {

@@ -24,10 +24,10 @@ struct Picker {
 };
 
 // Globals of the draw pass.
-extern SceneNode* currentNode;                 // the node whose draw started last
+extern SceneNode* currentNode;                   // the node whose draw started last
 extern std::vector<SubMesh*> deferredSubMeshes;  // transparent sub-meshes met, in order
-extern Picker picker;                          // the pick of the last frame
-extern Rgb colourUnderMouse;                   // the picture layer's colour at the mouse
+extern Picker picker;                            // the pick of the last frame
+extern Rgb colourUnderMouse;                     // the picture layer's colour at the mouse
 
 // Draws a sub-mesh now, or queues it for the deferred pass when transparent.
 void drawSubMesh(SubMesh& subMesh);
@@ -41,7 +41,9 @@ void forgetSubMesh(const SubMesh* subMesh);
 void readColourUnderMouse();
 
 // True while the node whose actions run is the one under the mouse.
-inline bool isHovered() { return picker.isHovered(); }
+inline bool isHovered() {
+    return picker.isHovered();
+}
 
 // Stock draw callbacks.
 void pickableCallback(int phase, int argument);   // phase 1: the node takes part in picking

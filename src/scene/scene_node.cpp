@@ -6,9 +6,13 @@
 
 #include <GL/gl.h>
 
-SceneNode::SceneNode() { states.animator = &animator; }
+SceneNode::SceneNode() {
+    states.animator = &animator;
+}
 
-SceneNode::~SceneNode() { giveBackModels(); }
+SceneNode::~SceneNode() {
+    giveBackModels();
+}
 
 void SceneNode::addModel(const char* archiveName, const char* entryKey) {
     modelPaks.emplace_back(archiveName);
@@ -19,10 +23,12 @@ void SceneNode::addModel(const char* archiveName, const char* entryKey) {
 
 // Archives first, then textures: the order in which references are dropped.
 void SceneNode::giveBackModels() {
-    for (const std::string& name : modelPaks) resourceManager.releaseArchive(name);
+    for (const std::string& name : modelPaks)
+        resourceManager.releaseArchive(name);
     modelPaks.clear();
     for (SubMesh* subMesh : subMeshes) {
-        if (subMesh == nullptr) continue;
+        if (subMesh == nullptr)
+            continue;
         forgetSubMesh(subMesh);
         subMesh->releaseTexture();
         delete subMesh;
@@ -37,7 +43,8 @@ void SceneNode::releaseModels() {
 }
 
 void SceneNode::setColour(double red, double green, double blue) {
-    for (SubMesh* subMesh : subMeshes) subMesh->setTint(red, green, blue, alpha);
+    for (SubMesh* subMesh : subMeshes)
+        subMesh->setTint(red, green, blue, alpha);
     colour = {red, green, blue};
 }
 
@@ -49,7 +56,8 @@ void SceneNode::setAlpha(double newAlpha) {
 }
 
 void SceneNode::callDrawCallbacks(int phase) {
-    for (const DrawCallback& callback : drawCallbacks) callback.function(phase, callback.argument);
+    for (const DrawCallback& callback : drawCallbacks)
+        callback.function(phase, callback.argument);
 }
 
 void SceneNode::drawOwnSubMeshes() {
@@ -79,7 +87,8 @@ void SceneNode::draw() {
     glPushMatrix();
     transform.applyTransform();
     const double* scale = transform.scale;
-    if (scaleChildren && transform.scaled) glScaled(scale[0], scale[1], scale[2]);
+    if (scaleChildren && transform.scaled)
+        glScaled(scale[0], scale[1], scale[2]);
 
     if (!releaseRequested) {
         animator.update();
@@ -104,7 +113,8 @@ void SceneNode::draw() {
         // Indexed, re-reading the size: callbacks may append children mid-walk.
         for (size_t i = 0; i < children.size(); ++i) {
             SceneNode* child = children[i];
-            if (releaseRequested) child->releaseRequested = true;
+            if (releaseRequested)
+                child->releaseRequested = true;
             callDrawCallbacks(3);
             child->draw();
             callDrawCallbacks(4);

@@ -34,7 +34,7 @@ struct SceneNode {
     bool drawMeshes = true;         // false: sub-meshes are only recorded, for picking
     bool scaleChildren = false;     // the scale also applies to the offset and children
     std::vector<DrawCallback> drawCallbacks;
-    std::vector<SubMesh*> subMeshes;  // owned
+    std::vector<SubMesh*> subMeshes;     // owned
     std::vector<std::string> modelPaks;  // one archive reference each
     int32_t subMeshCount = 0;
     bool hasModel = false;

@@ -56,7 +56,10 @@ void Transform::applyTransform() const {
     if (!(position[0] == 0) || !(position[1] == 0) || !(position[2] == 0)) {
         glTranslatef(float(position[0]), float(position[1]), float(position[2]));
     }
-    if (!(rotation[0] == 0)) glRotatef(float(rotation[0]), 1, 0, 0);
-    if (!(rotation[1] == 0)) glRotatef(float(rotation[1]), 0, 1, 0);
-    if (!(rotation[2] == 0)) glRotatef(float(rotation[2]), 0, 0, 1);
+    if (!(rotation[0] == 0))
+        glRotatef(float(rotation[0]), 1, 0, 0);
+    if (!(rotation[1] == 0))
+        glRotatef(float(rotation[1]), 0, 1, 0);
+    if (!(rotation[2] == 0))
+        glRotatef(float(rotation[2]), 0, 0, 1);
 }

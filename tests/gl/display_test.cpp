@@ -2,9 +2,9 @@
 #include "app/game_loop.h"
 #include "support/fixtures.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,7 +57,8 @@ TEST_F(DisplayTest, FixedGlStateIsSet) {
     EXPECT_FLOAT_EQ(reference, 0.9f);
     GLfloat clear[4] = {1, 1, 1, 1};
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    for (float component : clear) EXPECT_EQ(component, 0);
+    for (float component : clear)
+        EXPECT_EQ(component, 0);
     GLfloat depth = 0;
     glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
     EXPECT_EQ(depth, 1);
@@ -82,7 +83,8 @@ TEST_F(DisplayTest, ProjectionMatchesGluPerspective) {
     glGetFloatv(GL_PROJECTION_MATRIX, glus);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(ours[i], glus[i], 1e-5f) << i;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(ours[i], glus[i], 1e-5f) << i;
 }
 
 TEST_F(DisplayTest, ScreenEdgesAtInterfaceDepth) {

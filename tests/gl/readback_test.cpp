@@ -17,8 +17,8 @@ protected:
         GameTest::SetUp();
         // Pure colours stay exact under the game's lighting (1.02 x colour, clamped).
         MeshSpec square = rectangleMesh(-5, -5, 5, 5, 0, "red");
-        writeFile("fixture.pak", writePak({{"red", solidPng(4, 4, 255, 0, 0)},
-                                           {"square", writeModel({square})}}));
+        writeFile("fixture.pak",
+                  writePak({{"red", solidPng(4, 4, 255, 0, 0)}, {"square", writeModel({square})}}));
     }
 };
 

@@ -10,8 +10,7 @@ class Textures : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        writeFile("a.pak", writePak({{"pic", solidPng(8, 8, 1, 2, 3)},
-                                     {"junk", Bytes(64, 0x33)}}));
+        writeFile("a.pak", writePak({{"pic", solidPng(8, 8, 1, 2, 3)}, {"junk", Bytes(64, 0x33)}}));
         writeFile("b.pak", writePak({{"pic", solidPng(8, 8, 1, 2, 3)}}));
     }
     void TearDown() override {
@@ -22,7 +21,8 @@ protected:
         PakArchive* pak = resourceManager.acquireArchive(archive);
         resourceManager.releaseArchive(archive);
         for (PakEntry& e : pak->entries) {
-            if (e.name == name) return e;
+            if (e.name == name)
+                return e;
         }
         throw std::runtime_error("no entry");
     }

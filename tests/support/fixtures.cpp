@@ -50,7 +50,8 @@ MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
 
 Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
     std::vector<uint8_t> pixels;
-    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {red, green, blue, alpha});
+    for (int i = 0; i < width * height; ++i)
+        pixels.insert(pixels.end(), {red, green, blue, alpha});
     return encodePng(width, height, pixels.data());
 }
 
@@ -67,8 +68,10 @@ void GameTest::SetUp() {
 
 void GameTest::TearDown() {
     // Quit as the game does, so that the scene is torn down frame by frame.
-    if (!quitStarted) quitGame();
-    for (int frame = 0; frame < 100 && gameRunning(); ++frame) runLoopIteration();
+    if (!quitStarted)
+        quitGame();
+    for (int frame = 0; frame < 100 && gameRunning(); ++frame)
+        runLoopIteration();
     EXPECT_FALSE(gameRunning());
     shutdownGame();
     ManualClock::uninstall();
@@ -80,7 +83,8 @@ void GameTest::TearDown() {
 }
 
 void GameTest::runFrames(int count) {
-    for (int i = 0; i < count; ++i) runLoopIteration();
+    for (int i = 0; i < count; ++i)
+        runLoopIteration();
 }
 
 std::string GameTest::settingsFile() const {

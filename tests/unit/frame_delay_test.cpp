@@ -21,7 +21,8 @@ TEST(FrameDelay, PadsEachIterationTo16Milliseconds) {
         {"tick count wraps during a quick frame", 0xFFFFFFFAu, 0x00000002u, 8},
         {"tick count wraps during a slow frame", 0xFFFFFFF0u, 0x00000004u, -4},
     };
-    for (const DelayCase& c : cases) EXPECT_EQ(frameDelayFor(c.start, c.end), c.delay) << c.what;
+    for (const DelayCase& c : cases)
+        EXPECT_EQ(frameDelayFor(c.start, c.end), c.delay) << c.what;
 }
 
 }  // namespace

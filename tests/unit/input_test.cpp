@@ -33,7 +33,8 @@ SDL_Event keyDown(SDLKey sym) {
 // One frame of the main loop: clear the per-frame flags, then apply events.
 void frame(std::initializer_list<SDL_Event> events) {
     clearFrameInput();
-    for (const SDL_Event& event : events) applyInputEvent(event);
+    for (const SDL_Event& event : events)
+        applyInputEvent(event);
 }
 
 class InputState : public ::testing::Test {
@@ -42,7 +43,8 @@ protected:
 };
 
 TEST_F(InputState, PressAndReleaseInOneFrameStillCountsAsAPress) {
-    frame({button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT)});
+    frame(
+        {button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT)});
     EXPECT_TRUE(leftPressed);
     EXPECT_FALSE(leftHeld);
     EXPECT_FALSE(leftLatch);
@@ -56,7 +58,8 @@ TEST_F(InputState, HeldButtonPressesInTheFirstFrameOnly) {
     EXPECT_TRUE(leftHeld);
     frame({button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT)});  // no release in between
     EXPECT_FALSE(leftPressed);
-    frame({button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT)});
+    frame(
+        {button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT)});
     EXPECT_TRUE(leftPressed);
 }
 

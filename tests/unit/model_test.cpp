@@ -75,7 +75,8 @@ TEST_F(ModelEntries, ParsesEveryFieldInPlace) {
             EXPECT_EQ(floatAt(mesh.positions, i), spec.positions[i]);
             EXPECT_EQ(floatAt(mesh.normals, i), spec.normals[i]);
         }
-        for (size_t i = 0; i < 12; ++i) EXPECT_EQ(floatAt(mesh.texCoords, i), spec.texCoords[i]);
+        for (size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(floatAt(mesh.texCoords, i), spec.texCoords[i]);
     }
     EXPECT_TRUE(meshes[0]->material.transparent);
     EXPECT_FALSE(meshes[0]->material.alphaTest);

@@ -7,14 +7,15 @@
 
 namespace {
 
-Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 class ArchiveCache : public ::testing::Test {
 protected:
     void SetUp() override {
-        writeFile("interface.pak", writePak({{"fon", text("first")},
-                                             {"empty", {}},
-                                             {"fon", text("second")}}));
+        writeFile("interface.pak",
+                  writePak({{"fon", text("first")}, {"empty", {}}, {"fon", text("second")}}));
         writeFile("none.pak", writePak({}));
     }
     void TearDown() override { EXPECT_TRUE(resourceManager.archives.empty()); }
