@@ -59,7 +59,8 @@ void GameTest::SetUp() {
     // The game saves its settings when it quits: keep them in the test's folder.
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     hadDataHome_ = dataHome != nullptr;
-    if (hadDataHome_) previousDataHome_ = dataHome;
+    if (hadDataHome_)
+        previousDataHome_ = dataHome;
     setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
     ManualClock::install(1000);
     resetInput();
