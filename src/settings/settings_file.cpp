@@ -1,7 +1,6 @@
 #include "settings/settings_file.h"
 
 #include "game/progress_book.h"
-#include "settings/languages.h"
 
 #include <fcntl.h>
 #include <unistd.h>
