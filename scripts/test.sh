@@ -7,4 +7,6 @@ source "$(dirname "$0")/setup.sh"
 install_packages
 build_all
 cd "$BUILD_DIR"
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j "$(nproc)"
+# -noreset: by default Xvfb resets when its last client leaves, and a test that
+# connects during the reset fails with "Couldn't open X11 display".
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest --output-on-failure -j "$(nproc)"
