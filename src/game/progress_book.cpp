@@ -8,39 +8,35 @@ ProgressBook* progressBook = nullptr;
 
 namespace {
 
-template <typename List, typename Match>
-auto findFirst(List& list, Match match) {
-    return std::find_if(list.begin(), list.end(), match);
-}
-
-bool hasElement(const ElementNumber& entry, int32_t id) {
-    return entry.elementId == id;
-}
-bool hasElement(const ElementFill& entry, int32_t id) {
-    return entry.elementId == id;
-}
-
-template <typename Entry>
-bool holdsElement(const std::vector<Entry>* fills, int32_t id) {
+// The first entry of a fill list for the element, or null (also for no list).
+template <typename List>
+auto firstWithElement(List* fills, int32_t elementId) -> decltype(fills->data()) {
     if (fills == nullptr)
-        return false;
-    return findFirst(*fills, [id](const Entry& entry) { return hasElement(entry, id); }) !=
-           fills->end();
+        return nullptr;
+    for (auto& entry : *fills) {
+        if (entry.elementId == elementId)
+            return &entry;
+    }
+    return nullptr;
 }
 
-const PaintColour* findPaint(const std::vector<PaintColour>* paints, int32_t number) {
+// The first entry of a paint list with the number, or null (also for no list).
+template <typename List>
+auto firstWithNumber(List* paints, int32_t number) -> decltype(paints->data()) {
     if (paints == nullptr)
         return nullptr;
-    auto found = findFirst(*paints, [number](const PaintColour& p) { return p.number == number; });
-    return found == paints->end() ? nullptr : &*found;
+    for (auto& paint : *paints) {
+        if (paint.number == number)
+            return &paint;
+    }
+    return nullptr;
 }
 
 void setPaint(std::vector<PaintColour>* paints, int32_t number, Rgb colour) {
     if (paints == nullptr)
         return;
-    auto found = findFirst(*paints, [number](const PaintColour& p) { return p.number == number; });
-    if (found != paints->end()) {
-        found->colour = colour;
+    if (PaintColour* paint = firstWithNumber(paints, number)) {
+        paint->colour = colour;
     } else {
         paints->push_back({number, colour});
     }
@@ -153,12 +149,12 @@ void ProgressBook::setCustomPaint(int32_t number, Rgb colour) {
 }
 
 std::optional<Rgb> ProgressBook::paintColour(int32_t number) const {
-    const PaintColour* found = findPaint(currentCustomPaints(), number);
-    if (found == nullptr)
-        found = findPaint(currentDefaultPaints(), number);
-    if (found == nullptr)
+    const PaintColour* paint = firstWithNumber(currentCustomPaints(), number);
+    if (paint == nullptr)
+        paint = firstWithNumber(currentDefaultPaints(), number);
+    if (paint == nullptr)
         return std::nullopt;
-    return found->colour;
+    return paint->colour;
 }
 
 bool ProgressBook::hasCustomPaints() const {
@@ -174,42 +170,34 @@ void ProgressBook::clearCustomPaints() {
 }
 
 void ProgressBook::fillElement(int32_t elementId, Rgb colour, int32_t number) {
-    auto sameElement = [elementId](const auto& entry) { return entry.elementId == elementId; };
     if (std::vector<ElementNumber>* numbers = currentNumberFills()) {
-        auto found = findFirst(*numbers, sameElement);
-        if (found != numbers->end()) {
-            found->number = number;
+        if (ElementNumber* entry = firstWithElement(numbers, elementId)) {
+            entry->number = number;
         } else {
             numbers->push_back({elementId, number});
         }
     } else if (std::vector<ElementFill>* fills = currentFreeFills()) {
-        auto found = findFirst(*fills, sameElement);
-        if (found == fills->end()) {
+        ElementFill* entry = firstWithElement(fills, elementId);
+        if (entry == nullptr) {
             fills->push_back({elementId, colour});  // white included: it counts as filled
         } else if (colour == kWhite) {
-            fills->erase(found);
+            fills->erase(fills->begin() + (entry - fills->data()));  // back to unpainted
         } else {
-            found->colour = colour;
+            entry->colour = colour;
         }
     }
 }
 
 bool ProgressBook::isElementFilled(int32_t elementId) const {
-    return holdsElement(currentNumberFills(), elementId) ||
-           holdsElement(currentFreeFills(), elementId);
+    return firstWithElement(currentNumberFills(), elementId) != nullptr ||
+           firstWithElement(currentFreeFills(), elementId) != nullptr;
 }
 
 Rgb ProgressBook::elementColour(int32_t elementId) const {
-    auto sameElement = [elementId](const auto& entry) { return entry.elementId == elementId; };
-    if (const std::vector<ElementNumber>* numbers = currentNumberFills()) {
-        auto found = findFirst(*numbers, sameElement);
-        if (found != numbers->end())
-            return paintColour(found->number).value_or(kWhite);
-    } else if (const std::vector<ElementFill>* fills = currentFreeFills()) {
-        auto found = findFirst(*fills, sameElement);
-        if (found != fills->end())
-            return found->colour;
-    }
+    if (const ElementNumber* entry = firstWithElement(currentNumberFills(), elementId))
+        return paintColour(entry->number).value_or(kWhite);
+    if (const ElementFill* entry = firstWithElement(currentFreeFills(), elementId))
+        return entry->colour;
     return kWhite;
 }
 

@@ -215,11 +215,11 @@ TEST(ProgressBook, PaintLookupTakesCustomBeforeDefault) {
         {"custom only", false, true, kBlue},
         {"both", true, true, kBlue},
     };
-    for (bool numberMode : {true, false}) {
+    for (const ModeFlags& flags : kAllFlags) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (numberMode ? " (numbers)" : " (free)"));
+            SCOPED_TRACE(std::string(c.name) + " in " + flags.name);
             ProgressBook book;
-            book.numberMode = numberMode;
+            setFlags(book, flags);
             book.selectPage(4);
             book.setDefaultPaint(8, kGreen);  // another number
             if (c.hasDefault)
@@ -228,6 +228,13 @@ TEST(ProgressBook, PaintLookupTakesCustomBeforeDefault) {
                 book.setCustomPaint(3, kBlue);
             EXPECT_EQ(book.paintColour(3), c.expected);
             EXPECT_EQ(book.hasCustomPaints(), c.hasCustom);
+            // Colour by numbers keeps paints per page, free colouring in one list.
+            size_t pageDefaults = flags.numberMode ? 1u + c.hasDefault : 0u;
+            size_t pageCustoms = flags.numberMode ? size_t(c.hasCustom) : 0u;
+            EXPECT_EQ(book.pagePaints[0].size(), pageDefaults);
+            EXPECT_EQ(book.pageCustomPaints[0].size(), pageCustoms);
+            EXPECT_EQ(book.freePaints.size(), flags.numberMode ? 0u : 1u + c.hasDefault);
+            EXPECT_EQ(book.freeCustomPaints.size(), flags.numberMode ? 0u : size_t(c.hasCustom));
         }
     }
 }
