@@ -3,8 +3,11 @@
 #include "app/display.h"
 #include "app/input.h"
 #include "app/ticks.h"
+#include "game/progress_book.h"
+#include "platform/settings_folder.h"
 #include "scene/draw_pass.h"
 #include "scene/scene_node.h"
+#include "settings/settings_file.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -43,6 +46,9 @@ int32_t frameDelayFor(uint32_t startTicks, uint32_t endTicks) {
 
 void startGame() {
     quitStarted = false;
+    settingsPath = settingsFilePath();
+    progressBook = new ProgressBook;
+    loadProgressBook(*progressBook, settingsPath);
     display = new Display;
     SDL_WM_SetCaption("nimbletint", "nimbletint");
     pictureRoot = new SceneNode;
@@ -85,11 +91,15 @@ void renderFrame() {
 
 void quitGame() {
     quitStarted = true;
+    // A failed save leaves the previous file as it was; the game quits anyway.
+    saveProgressBook(*progressBook, settingsPath);
     pictureRoot->requestRelease();
     interfaceRoot->requestRelease();
 }
 
 void shutdownGame() {
+    delete progressBook;
+    progressBook = nullptr;
     // Destroying a root leaves its remaining children to the end of the process.
     delete pictureRoot;
     delete interfaceRoot;

@@ -6,7 +6,7 @@
 struct SceneNode;
 
 // Globals of the game loop.
-extern std::string settingsPath;  // the settings and progress file
+extern std::string settingsPath;  // the settings and progress file; empty when it cannot be saved
 extern SceneNode* pictureRoot;    // drawn first; the colour under the mouse comes from it
 extern SceneNode* interfaceRoot;  // drawn on top, after the colour read-back
 extern SceneNode* dialogHost;     // under pictureRoot; deferred calls and dialogs hang here

@@ -25,6 +25,10 @@ InTempFolder::~InTempFolder() {
     fs::remove_all(folder_, ignored);
 }
 
+void PrintTo(const Rgb& rgb, std::ostream* out) {
+    *out << "(" << rgb.red << ", " << rgb.green << ", " << rgb.blue << ")";
+}
+
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
@@ -52,6 +56,12 @@ Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, 
 }
 
 void GameTest::SetUp() {
+    // The game saves its settings when it quits: keep them in the test's folder.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    hadDataHome_ = dataHome != nullptr;
+    if (hadDataHome_)
+        previousDataHome_ = dataHome;
+    setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
     ManualClock::install(1000);
     resetInput();
     startGame();
@@ -66,9 +76,18 @@ void GameTest::TearDown() {
     EXPECT_FALSE(gameRunning());
     shutdownGame();
     ManualClock::uninstall();
+    if (hadDataHome_) {
+        setenv("XDG_DATA_HOME", previousDataHome_.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
 }
 
 void GameTest::runFrames(int count) {
     for (int i = 0; i < count; ++i)
         runLoopIteration();
+}
+
+std::string GameTest::settingsFile() const {
+    return folder_.path() + "/quillmark-nimbletint-cfg";
 }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "scene/rgb.h"
 #include "writers/pak_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable colours in test failures.
+void PrintTo(const Rgb& rgb, std::ostream* out);
 
 // Runs a test inside a fresh empty folder, which the archives are read from.
 class InTempFolder {
@@ -30,12 +35,19 @@ Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue,
                uint8_t alpha = 255);
 
 // The game's start-up on the manual clock, with the window under test; and
-// the shutdown after the test.
+// the shutdown after the test. The settings file lives in the test's folder
+// (XDG_DATA_HOME points there while the test runs).
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     void runFrames(int count);
+    // The settings file the game reads at start-up and writes at quit.
+    std::string settingsFile() const;
 
     InTempFolder folder_;
+
+private:
+    bool hadDataHome_ = false;
+    std::string previousDataHome_;
 };
