@@ -3,6 +3,7 @@
 #include "app/display.h"
 #include "app/input.h"
 #include "app/ticks.h"
+#include "audio/sound_mixer.h"
 #include "game/progress_book.h"
 #include "platform/settings_folder.h"
 #include "scene/draw_pass.h"
@@ -50,9 +51,13 @@ void startGame() {
     progressBook = new ProgressBook;
     loadProgressBook(*progressBook, settingsPath);
     display = new Display;
+    soundMixer = new SoundMixer;
+    soundMixer->open();
     SDL_WM_SetCaption("nimbletint", "nimbletint");
     pictureRoot = new SceneNode;
     interfaceRoot = new SceneNode;
+    if (progressBook->musicOn)
+        soundMixer->play("music.wav", true);
     setupLighting();
     pictureRoot->addDrawCallback(lightingCallback, 0);
     interfaceRoot->addDrawCallback(lightingCallback, 0);
@@ -98,13 +103,21 @@ void quitGame() {
 }
 
 void shutdownGame() {
-    delete progressBook;
+    // The audio thread reads the music switch from the book: it must never
+    // see the book after it is freed.
+    SDL_LockAudio();
+    ProgressBook* book = progressBook;
     progressBook = nullptr;
+    SDL_UnlockAudio();
+    delete book;
     // Destroying a root leaves its remaining children to the end of the process.
     delete pictureRoot;
     delete interfaceRoot;
     pictureRoot = interfaceRoot = dialogHost = nullptr;
     picker.hoveredNode = nullptr;
+    soundMixer->close();
+    delete soundMixer;
+    soundMixer = nullptr;
     delete display;
     display = nullptr;
 }

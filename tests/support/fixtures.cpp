@@ -55,7 +55,42 @@ Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue, 
     return encodePng(width, height, pixels.data());
 }
 
+Bytes pcmWav(int rate, int channels, int bitsPerSample, const std::vector<int16_t>& samples) {
+    int bytesPerSample = bitsPerSample / 8;
+    auto dataBytes = int32_t(samples.size()) * bytesPerSample;
+    Bytes out{'R', 'I', 'F', 'F'};
+    appendInt32(out, 36 + dataBytes);
+    for (char c : std::string("WAVEfmt "))
+        out.push_back(uint8_t(c));
+    appendInt32(out, 16);
+    out.insert(out.end(), {1, 0, uint8_t(channels), 0});
+    appendInt32(out, rate);
+    appendInt32(out, rate * channels * bytesPerSample);
+    out.insert(out.end(), {uint8_t(channels * bytesPerSample), 0, uint8_t(bitsPerSample), 0});
+    for (char c : std::string("data"))
+        out.push_back(uint8_t(c));
+    appendInt32(out, dataBytes);
+    for (int16_t sample : samples) {
+        out.push_back(uint8_t(sample));
+        if (bytesPerSample == 2)
+            out.push_back(uint8_t(uint16_t(sample) >> 8));
+    }
+    return out;
+}
+
+void writeSoundArchives() {
+    Bytes quiet = pcmWav(22050, 2, 16, std::vector<int16_t>(2000, 100));
+    std::vector<PakWriterEntry> effects;
+    for (const char* name :
+         {"button.wav", "scena.wav", "scena_false.wav", "finish.wav", "banka.wav"}) {
+        effects.push_back({name, quiet});
+    }
+    writePakFile("sound.pak", effects);
+    writePakFile("music.pak", {{"music.wav", quiet}});
+}
+
 void GameTest::SetUp() {
+    writeSoundArchives();
     // The game saves its settings when it quits: keep them in the test's folder.
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     hadDataHome_ = dataHome != nullptr;

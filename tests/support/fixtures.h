@@ -34,6 +34,13 @@ MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
 Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue,
                uint8_t alpha = 255);
 
+// A PCM WAV file; samples are interleaved, 8-bit ones given as 0..255.
+Bytes pcmWav(int rate, int channels, int bitsPerSample, const std::vector<int16_t>& samples);
+
+// "sound.pak" and "music.pak" in the current folder, with short quiet sounds
+// under every name the game plays.
+void writeSoundArchives();
+
 // The game's start-up on the manual clock, with the window under test; and
 // the shutdown after the test. The settings file lives in the test's folder
 // (XDG_DATA_HOME points there while the test runs).
