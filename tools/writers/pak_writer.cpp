@@ -8,7 +8,8 @@
 
 void appendInt32(Bytes& out, int32_t value) {
     auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(bits >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(bits >> (8 * i)));
 }
 
 void appendFloat(Bytes& out, float value) {
@@ -21,7 +22,8 @@ Bytes writePak(const std::vector<PakWriterEntry>& entries) {
     Bytes out;
     appendInt32(out, int32_t(entries.size()));
     for (const PakWriterEntry& entry : entries) {
-        if (entry.name.size() > 127) throw std::length_error("entry name too long: " + entry.name);
+        if (entry.name.size() > 127)
+            throw std::length_error("entry name too long: " + entry.name);
         out.push_back(uint8_t(entry.name.size()));
         out.insert(out.end(), entry.name.begin(), entry.name.end());
         appendInt32(out, int32_t(entry.data.size()));
@@ -33,27 +35,32 @@ Bytes writePak(const std::vector<PakWriterEntry>& entries) {
 bool writePakFile(const std::string& path, const std::vector<PakWriterEntry>& entries) {
     Bytes bytes = writePak(entries);
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && ok;
 }
 
-void MeshSpec::addTriangle(const float a[3], const float b[3], const float c[3],
-                           const float uvA[2], const float uvB[2], const float uvC[2],
-                           const float normal[3]) {
-    for (const float* vertex : {a, b, c}) positions.insert(positions.end(), vertex, vertex + 3);
-    for (int i = 0; i < 3; ++i) normals.insert(normals.end(), normal, normal + 3);
-    for (const float* uv : {uvA, uvB, uvC}) texCoords.insert(texCoords.end(), uv, uv + 2);
+void MeshSpec::addTriangle(const float a[3], const float b[3], const float c[3], const float uvA[2],
+                           const float uvB[2], const float uvC[2], const float normal[3]) {
+    for (const float* vertex : {a, b, c})
+        positions.insert(positions.end(), vertex, vertex + 3);
+    for (int i = 0; i < 3; ++i)
+        normals.insert(normals.end(), normal, normal + 3);
+    for (const float* uv : {uvA, uvB, uvC})
+        texCoords.insert(texCoords.end(), uv, uv + 2);
 }
 
 namespace {
 
 void appendColour(Bytes& out, const float colour[4]) {
-    for (int i = 0; i < 4; ++i) appendFloat(out, colour[i]);
+    for (int i = 0; i < 4; ++i)
+        appendFloat(out, colour[i]);
 }
 
 void appendFloats(Bytes& out, const std::vector<float>& values) {
-    for (float value : values) appendFloat(out, value);
+    for (float value : values)
+        appendFloat(out, value);
 }
 
 }  // namespace
