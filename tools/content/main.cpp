@@ -45,7 +45,12 @@ int main(int argc, char** argv) {
         char name[32];
         std::snprintf(name, sizeof name, "picture%02d.svg", int(pageId));
         fs::path source = pictures / name;
-        if (!fs::exists(source)) continue;
+        if (!fs::exists(source)) {
+            // No picture, no pages: drop archives left by an earlier build.
+            fs::remove(data / pageArchiveName(pageId, false), ignored);
+            fs::remove(data / pageArchiveName(pageId, true), ignored);
+            continue;
+        }
         SvgPicture picture;
         if (!readSvgPictureFile(source.string(), picture, error)) return fail(error);
         if (picture.width != 560 || picture.height != 600)
