@@ -58,7 +58,8 @@ const PictureRecord kPictures[kPageCount] = {
 }  // namespace
 
 const PictureRecord* pictureRecord(int32_t pageId) {
-    if (pageId < 1 || pageId > kPageCount) return nullptr;
+    if (pageId < 1 || pageId > kPageCount)
+        return nullptr;
     return &kPictures[pageId - 1];
 }
 
@@ -69,7 +70,8 @@ std::string pageArchiveName(int32_t pageId, bool hard) {
 }
 
 Rgb paintColour(const PictureRecord& record, int32_t paint) {
-    if (paint < 0 || paint >= record.paintCount) return kWhite;
+    if (paint < 0 || paint >= record.paintCount)
+        return kWhite;
     const uint8_t* channels = record.paints[paint];
     return {channels[0] / 255.0, channels[1] / 255.0, channels[2] / 255.0};
 }
@@ -83,8 +85,10 @@ int32_t regionElementId(int32_t paintNumber, int32_t indexInPaint) {
 }
 
 int32_t regionsOfPaint(const PictureRecord& record, bool hard, int32_t paint) {
-    if (paint == record.paintCount) return record.uncountedRegions;
-    if (paint < 0 || paint > record.paintCount) return 0;
+    if (paint == record.paintCount)
+        return record.uncountedRegions;
+    if (paint < 0 || paint > record.paintCount)
+        return 0;
     return hard ? record.hardRegions[paint] : record.standardRegions[paint];
 }
 

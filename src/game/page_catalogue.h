@@ -15,9 +15,9 @@ constexpr int32_t kMaxPaints = 9;
 
 // One picture: its paints and how many regions each paint has on each page.
 struct PictureRecord {
-    int32_t pageId;                     // 1..15, shared by both sets
-    int32_t paintCount;                 // 7 to 9
-    uint8_t paints[kMaxPaints][3];      // red, green, blue 0..255 of paint number 0, 1, ...
+    int32_t pageId;                       // 1..15, shared by both sets
+    int32_t paintCount;                   // 7 to 9
+    uint8_t paints[kMaxPaints][3];        // red, green, blue 0..255 of paint number 0, 1, ...
     int32_t standardRegions[kMaxPaints];  // regions per paint number, standard page
     int32_t hardRegions[kMaxPaints];      // regions per paint number, hard page
     int32_t uncountedRegions;  // regions of the extra paint number paintCount (page 7 only)
@@ -25,10 +25,10 @@ struct PictureRecord {
 
 // One region of a page, as the page builder creates it.
 struct PageRegion {
-    std::string key;        // "colorNelM", N = paint number + 1, M = 1.. within the paint
-    int32_t elementId;      // the digits of N followed by those of M
-    int32_t paintNumber;    // N - 1
-    int32_t indexInPaint;   // M
+    std::string key;       // "colorNelM", N = paint number + 1, M = 1.. within the paint
+    int32_t elementId;     // the digits of N followed by those of M
+    int32_t paintNumber;   // N - 1
+    int32_t indexInPaint;  // M
 };
 
 // The record of page id 1..15, or nullptr for any other id.

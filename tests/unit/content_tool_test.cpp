@@ -21,7 +21,8 @@ std::string svg(const std::string& standard, const std::string& hard = "") {
            standard + "</g><g id=\"hard\">" + hard + "</g></svg>";
 }
 
-const std::string kRedBackground = "<rect x=\"-10\" y=\"-10\" width=\"300\" height=\"200\" fill=\"#ff0000\"/>";
+const std::string kRedBackground =
+    "<rect x=\"-10\" y=\"-10\" width=\"300\" height=\"200\" fill=\"#ff0000\"/>";
 
 SvgPicture read(const std::string& text) {
     SvgPicture picture;
@@ -40,7 +41,8 @@ std::string cutError(const std::string& text, bool hard) {
 
 double regionArea(const CutPage& page, const std::string& key) {
     for (const CutRegion& region : page.regions)
-        if (region.id.key == key) return areaOf(region.area);
+        if (region.id.key == key)
+            return areaOf(region.area);
     ADD_FAILURE() << "no region " << key;
     return 0;
 }
@@ -79,7 +81,8 @@ TEST(SvgTransforms, ParsesEachKindAndTheirComposition) {
 TEST(SvgPaths, ReadsRelativeAndShorthandCommands) {
     std::vector<Ring> rings;
     std::string error;
-    ASSERT_TRUE(flattenPathData("m10 10 h20 v20 H10 z M50,50 l10-0 l0 10 Z", Affine{}, rings, error));
+    ASSERT_TRUE(
+        flattenPathData("m10 10 h20 v20 H10 z M50,50 l10-0 l0 10 Z", Affine{}, rings, error));
     ASSERT_EQ(rings.size(), 2u);
     ASSERT_EQ(rings[0].size(), 4u);
     EXPECT_DOUBLE_EQ(rings[0][2].x, 30);
@@ -100,22 +103,24 @@ TEST(SvgPaths, FlattenedCurvesStayCloseToTheCurve) {
     for (int i = 0; i <= 100; ++i) {
         double t = i / 100.0, s = 1 - t;
         // Control points (0,0) (0,100) (100,100) (100,0).
-        Point onCurve{3 * s * t * t * 100 + t * t * t * 100, 3 * s * s * t * 100 + 3 * s * t * t * 100};
+        Point onCurve{3 * s * t * t * 100 + t * t * t * 100,
+                      3 * s * s * t * 100 + 3 * s * t * t * 100};
         EXPECT_LT(distanceToEdges(rings, onCurve), kFlatness + 1e-6) << t;
     }
 }
 
 TEST(SvgPictures, GroupTransformsAndFillsReachTheShapes) {
-    SvgPicture picture = read(svg(
-        "<g transform=\"translate(100 0)\" fill=\"#0000ff\"><rect width=\"10\" height=\"20\"/>"
-        "<circle cx=\"0\" cy=\"50\" r=\"10\" transform=\"scale(2 1)\" fill=\"#ff0000\"/></g>",
-        "<polygon points=\"0,0 10,0 0,10\" fill=\"#0000ff\"/>"));
+    SvgPicture picture = read(
+        svg("<g transform=\"translate(100 0)\" fill=\"#0000ff\"><rect width=\"10\" height=\"20\"/>"
+            "<circle cx=\"0\" cy=\"50\" r=\"10\" transform=\"scale(2 1)\" fill=\"#ff0000\"/></g>",
+            "<polygon points=\"0,0 10,0 0,10\" fill=\"#0000ff\"/>"));
     ASSERT_EQ(picture.shapes.size(), 3u);
     EXPECT_EQ(picture.shapes[0].fill, 0x0000ffu);
     EXPECT_DOUBLE_EQ(picture.shapes[0].rings[0][2].x, 110);
     EXPECT_EQ(picture.shapes[1].fill, 0xff0000u);
     double minX = 1e9, maxX = -1e9;
-    for (Point p : picture.shapes[1].rings[0]) minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+    for (Point p : picture.shapes[1].rings[0])
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
     EXPECT_NEAR(minX, 80, 1e-6);
     EXPECT_NEAR(maxX, 120, 1e-6);
     EXPECT_FALSE(picture.shapes[1].hardLayer);
@@ -148,8 +153,9 @@ TEST(SvgPictures, RefusesWhatItDoesNotDrawAndSaysWhere) {
 }
 
 TEST(PageCutting, LaterShapesCoverEarlierOnesExactly) {
-    std::string text = svg(kRedBackground + "<rect x=\"100\" y=\"0\" width=\"150\" height=\"100\" fill=\"#0000ff\"/>",
-                           "<rect x=\"10\" y=\"10\" width=\"40\" height=\"40\" fill=\"#0000ff\"/>");
+    std::string text = svg(
+        kRedBackground + "<rect x=\"100\" y=\"0\" width=\"150\" height=\"100\" fill=\"#0000ff\"/>",
+        "<rect x=\"10\" y=\"10\" width=\"40\" height=\"40\" fill=\"#0000ff\"/>");
     SvgPicture picture = read(text);
     CutPage standard, hard;
     std::string error;
@@ -166,7 +172,8 @@ TEST(PageCutting, LaterShapesCoverEarlierOnesExactly) {
 }
 
 TEST(PageCutting, BrokenPicturesStopWithPagePaintAndRegion) {
-    const std::string blue = "<rect x=\"100\" y=\"0\" width=\"150\" height=\"100\" fill=\"#0000ff\"/>";
+    const std::string blue =
+        "<rect x=\"100\" y=\"0\" width=\"150\" height=\"100\" fill=\"#0000ff\"/>";
     struct Case {
         std::string text;
         bool hard;
@@ -176,23 +183,33 @@ TEST(PageCutting, BrokenPicturesStopWithPagePaintAndRegion) {
         // One blue shape too many on the standard page.
         {svg(kRedBackground + blue + blue), false, {"page99", "paint 2", "2 shapes", "1 regions"}},
         // A blue bar splits the red background in two.
-        {svg(kRedBackground + "<rect x=\"60\" y=\"-5\" width=\"60\" height=\"110\" fill=\"#0000ff\"/>"),
-         false, {"page99", "paint 1", "color1el1", "2 pieces"}},
+        {svg(kRedBackground +
+             "<rect x=\"60\" y=\"-5\" width=\"60\" height=\"110\" fill=\"#0000ff\"/>"),
+         false,
+         {"page99", "paint 1", "color1el1", "2 pieces"}},
         // Hidden entirely by the shape after it.
-        {svg(kRedBackground + blue, "<rect x=\"90\" y=\"-5\" width=\"200\" height=\"200\" fill=\"#0000ff\"/>"),
-         true, {"hpage99", "paint 2", "color2el1", "nothing of it is visible"}},
+        {svg(kRedBackground + blue,
+             "<rect x=\"90\" y=\"-5\" width=\"200\" height=\"200\" fill=\"#0000ff\"/>"),
+         true,
+         {"hpage99", "paint 2", "color2el1", "nothing of it is visible"}},
         // Too narrow for its number on the standard page.
-        {svg(kRedBackground + "<rect x=\"170\" y=\"0\" width=\"30\" height=\"100\" fill=\"#0000ff\"/>"),
-         false, {"page99", "paint 2", "color2el1", "too small"}},
+        {svg(kRedBackground +
+             "<rect x=\"170\" y=\"0\" width=\"30\" height=\"100\" fill=\"#0000ff\"/>"),
+         false,
+         {"page99", "paint 2", "color2el1", "too small"}},
         // A thin tail hanging off a large region.
-        {svg(kRedBackground + "<path d=\"M100 0 H200 V100 H100 V52 H20 V48 H100 Z\" fill=\"#0000ff\"/>"),
-         false, {"page99", "paint 2", "color2el1", "sliver"}},
+        {svg(kRedBackground +
+             "<path d=\"M100 0 H200 V100 H100 V52 H20 V48 H100 Z\" fill=\"#0000ff\"/>"),
+         false,
+         {"page99", "paint 2", "color2el1", "sliver"}},
         // A gap in the cover.
         {svg("<rect x=\"0\" y=\"0\" width=\"120\" height=\"100\" fill=\"#ff0000\"/>"
              "<rect x=\"130\" y=\"0\" width=\"150\" height=\"100\" fill=\"#0000ff\"/>"),
-         false, {"page99", "uncovered"}},
+         false,
+         {"page99", "uncovered"}},
         // A colour that is not a paint of the page.
-        {svg(kRedBackground + "<rect width=\"10\" height=\"10\" fill=\"#00ff00\"/>"), false,
+        {svg(kRedBackground + "<rect width=\"10\" height=\"10\" fill=\"#00ff00\"/>"),
+         false,
          {"page99", "#00ff00", "not a paint"}},
     };
     for (const Case& c : cases) {
@@ -203,7 +220,8 @@ TEST(PageCutting, BrokenPicturesStopWithPagePaintAndRegion) {
 }
 
 TEST(PageModels, RegionsTileThePictureAndEveryNumberedRegionHasANumber) {
-    SvgPicture picture = read(svg(kRedBackground + "<circle cx=\"140\" cy=\"50\" r=\"40\" fill=\"#0000ff\"/>"));
+    SvgPicture picture =
+        read(svg(kRedBackground + "<circle cx=\"140\" cy=\"50\" r=\"40\" fill=\"#0000ff\"/>"));
     CutPage page;
     std::string error;
     ASSERT_TRUE(cutPage(picture, kTwoPaints, false, page, error)) << error;
@@ -214,7 +232,8 @@ TEST(PageModels, RegionsTileThePictureAndEveryNumberedRegionHasANumber) {
     EXPECT_EQ(archive.statistics.numberTriangles, 2 * 2) << "one quad a region";
     EXPECT_GT(archive.statistics.outlineTriangles, 0);
     std::vector<std::string> names;
-    for (const PakWriterEntry& entry : archive.entries) names.push_back(entry.name);
+    for (const PakWriterEntry& entry : archive.entries)
+        names.push_back(entry.name);
     for (const char* name : {"color1el1", "color2el1", "list_nums", "list_kontur", kPaperTexture,
                              kOutlineTexture, kDigitTexture})
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;

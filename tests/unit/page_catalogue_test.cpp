@@ -20,8 +20,10 @@ TEST(PageCatalogue, KeysAndElementIdsFollowTheNumbering) {
 }
 
 TEST(PageCatalogue, CountedElementsMatchEveryPage) {
-    const int32_t standard[kPageCount] = {31, 38, 34, 83, 31, 66, 44, 36, 50, 45, 30, 52, 23, 43, 44};
-    const int32_t hard[kPageCount] = {69, 79, 72, 100, 72, 97, 83, 65, 78, 81, 76, 106, 47, 91, 105};
+    const int32_t standard[kPageCount] = {31, 38, 34, 83, 31, 66, 44, 36,
+                                          50, 45, 30, 52, 23, 43, 44};
+    const int32_t hard[kPageCount] = {69, 79, 72, 100, 72, 97, 83, 65,
+                                      78, 81, 76, 106, 47, 91, 105};
     for (int32_t id = 1; id <= kPageCount; ++id) {
         const PictureRecord* record = pictureRecord(id);
         ASSERT_NE(record, nullptr);

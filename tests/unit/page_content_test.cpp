@@ -66,8 +66,8 @@ std::vector<Triangle> trianglesOf(const SubMesh& mesh) {
 }
 
 double areaOf(const Triangle& t) {
-    return 0.5 * std::abs((t.x[1] - t.x[0]) * (t.y[2] - t.y[0]) -
-                          (t.x[2] - t.x[0]) * (t.y[1] - t.y[0]));
+    return 0.5 *
+           std::abs((t.x[1] - t.x[0]) * (t.y[2] - t.y[0]) - (t.x[2] - t.x[0]) * (t.y[1] - t.y[0]));
 }
 
 // Calls f(index) for every grid sample inside the triangle.
@@ -78,7 +78,8 @@ void forSamplesIn(const Triangle& t, F f) {
     int y0 = std::max(0, int(std::floor(*std::min_element(t.y, t.y + 3))) - 1);
     int y1 = std::min(kGridHeight - 1, int(std::ceil(*std::max_element(t.y, t.y + 3))));
     double area = (t.x[1] - t.x[0]) * (t.y[2] - t.y[0]) - (t.x[2] - t.x[0]) * (t.y[1] - t.y[0]);
-    if (area == 0) return;
+    if (area == 0)
+        return;
     double sign = area > 0 ? 1 : -1;
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
@@ -89,7 +90,8 @@ void forSamplesIn(const Triangle& t, F f) {
                 double edge = (t.x[n] - t.x[k]) * (py - t.y[k]) - (t.y[n] - t.y[k]) * (px - t.x[k]);
                 inside = edge * sign >= 0;
             }
-            if (inside) f(size_t(y) * kGridWidth + size_t(x));
+            if (inside)
+                f(size_t(y) * kGridWidth + size_t(x));
         }
     }
 }
@@ -101,7 +103,8 @@ constexpr double kFar = 1e20;
 void distanceLine(std::vector<double>& f, size_t start, size_t stride, size_t n) {
     std::vector<double> values(n), z(n + 1);
     std::vector<size_t> v(n);
-    for (size_t i = 0; i < n; ++i) values[i] = f[start + i * stride];
+    for (size_t i = 0; i < n; ++i)
+        values[i] = f[start + i * stride];
     auto meet = [&](size_t q, size_t p) {
         return ((values[q] + double(q * q)) - (values[p] + double(p * p))) /
                (2.0 * double(q) - 2.0 * double(p));
@@ -112,7 +115,8 @@ void distanceLine(std::vector<double>& f, size_t start, size_t stride, size_t n)
     z[1] = kFar;
     for (size_t q = 1; q < n; ++q) {
         double s = meet(q, v[k]);
-        while (s <= z[k]) s = meet(q, v[--k]);
+        while (s <= z[k])
+            s = meet(q, v[--k]);
         ++k;
         v[k] = q;
         z[k] = s;
@@ -120,7 +124,8 @@ void distanceLine(std::vector<double>& f, size_t start, size_t stride, size_t n)
     }
     k = 0;
     for (size_t q = 0; q < n; ++q) {
-        while (z[k + 1] < double(q)) ++k;
+        while (z[k + 1] < double(q))
+            ++k;
         double diff = double(q) - double(v[k]);
         f[start + q * stride] = diff * diff + values[v[k]];
     }
@@ -129,10 +134,14 @@ void distanceLine(std::vector<double>& f, size_t start, size_t stride, size_t n)
 // Distance in picture units from every sample to the nearest seed.
 std::vector<double> distancesTo(const std::vector<bool>& seed) {
     std::vector<double> f(seed.size());
-    for (size_t i = 0; i < seed.size(); ++i) f[i] = seed[i] ? 0 : kFar;
-    for (size_t y = 0; y < size_t(kGridHeight); ++y) distanceLine(f, y * kGridWidth, 1, kGridWidth);
-    for (size_t x = 0; x < size_t(kGridWidth); ++x) distanceLine(f, x, kGridWidth, kGridHeight);
-    for (double& value : f) value = std::sqrt(value);
+    for (size_t i = 0; i < seed.size(); ++i)
+        f[i] = seed[i] ? 0 : kFar;
+    for (size_t y = 0; y < size_t(kGridHeight); ++y)
+        distanceLine(f, y * kGridWidth, 1, kGridWidth);
+    for (size_t x = 0; x < size_t(kGridWidth); ++x)
+        distanceLine(f, x, kGridWidth, kGridHeight);
+    for (double& value : f)
+        value = std::sqrt(value);
     return f;
 }
 
@@ -163,7 +172,8 @@ struct ParsedModel {
 
 bool parse(PakArchive& archive, const std::string& key, ParsedModel& model) {
     EntryData entry = archive.findEntry(key);
-    if (entry.data == nullptr) return false;
+    if (entry.data == nullptr)
+        return false;
     parseModel(entry, kTexturelessArchive, model.meshes);
     return true;
 }
@@ -192,8 +202,10 @@ void PageArchives::checkTextures(PakArchive& archive, const SubMesh& mesh) {
     ASSERT_NE(picture.data, nullptr) << "texture " << mesh.textureName;
     SDL_Surface* surface = decodePicture(picture.data, picture.size);
     EXPECT_NE(surface, nullptr) << "texture " << mesh.textureName << " decodes";
-    if (surface != nullptr) SDL_FreeSurface(surface);
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(mesh.material.specular[c], 0.0f) << "texels show exactly";
+    if (surface != nullptr)
+        SDL_FreeSurface(surface);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(mesh.material.specular[c], 0.0f) << "texels show exactly";
 }
 
 void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::string& path) {
@@ -203,7 +215,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
 
     // Keys: every catalogue key once, nothing else that looks like a region.
     std::set<std::string> keys;
-    for (const PageRegion& region : regions) keys.insert(region.key);
+    for (const PageRegion& region : regions)
+        keys.insert(region.key);
     for (const PakEntry& entry : archive->entries) {
         if (entry.name.rfind("color", 0) == 0) {
             EXPECT_TRUE(keys.count(entry.name)) << "extra region key " << entry.name;
@@ -239,7 +252,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
             }
             totalArea += areaOf(t);
             forSamplesIn(t, [&](size_t i) {
-                if (label[i] != -1 && label[i] != int(r)) ++overlaps;
+                if (label[i] != -1 && label[i] != int(r))
+                    ++overlaps;
                 label[i] = int(r);
             });
         }
@@ -252,7 +266,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
     std::vector<double> toBorder = distancesTo(borderSamples(label));
     std::vector<double> widest(regions.size(), 0);
     for (size_t i = 0; i < label.size(); ++i) {
-        if (label[i] >= 0) widest[size_t(label[i])] = std::max(widest[size_t(label[i])], toBorder[i]);
+        if (label[i] >= 0)
+            widest[size_t(label[i])] = std::max(widest[size_t(label[i])], toBorder[i]);
     }
     double needed = requiredCircle(hard) / 2 - 1.5;  // within the grid's reach
     for (size_t r = 0; r < regions.size(); ++r)
@@ -261,11 +276,13 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
     // at least half the width from the border (border samples lie half a
     // unit inside it), and what the core's grown cover misses is thin.
     std::vector<bool> core(label.size());
-    for (size_t i = 0; i < label.size(); ++i) core[i] = toBorder[i] + 0.5 >= kSliverWidth / 2;
+    for (size_t i = 0; i < label.size(); ++i)
+        core[i] = toBorder[i] + 0.5 >= kSliverWidth / 2;
     std::vector<double> toCore = distancesTo(core);
     std::vector<int> thinParts(label.size(), 0);
     for (size_t start = 0; start < label.size(); ++start) {
-        if (toCore[start] <= kSliverWidth / 2 + 0.5 || thinParts[start]) continue;
+        if (toCore[start] <= kSliverWidth / 2 + 0.5 || thinParts[start])
+            continue;
         // A connected thin part of one region: flood it.
         std::vector<size_t> pending{start};
         thinParts[start] = 1;
@@ -276,7 +293,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
             ++size;
             size_t x = i % kGridWidth, y = i / kGridWidth;
             size_t next[4] = {x > 0 ? i - 1 : i, x + 1 < size_t(kGridWidth) ? i + 1 : i,
-                              y > 0 ? i - kGridWidth : i, y + 1 < size_t(kGridHeight) ? i + kGridWidth : i};
+                              y > 0 ? i - kGridWidth : i,
+                              y + 1 < size_t(kGridHeight) ? i + kGridWidth : i};
             for (size_t j : next) {
                 if (j != i && !thinParts[j] && label[j] == label[i] &&
                     toCore[j] > kSliverWidth / 2 + 0.5) {
@@ -285,8 +303,9 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
                 }
             }
         }
-        EXPECT_LE(size, kSliverArea * 1.25) << regions[size_t(label[start])].key << " has a sliver near "
-                                     << start % kGridWidth << ", " << start / kGridWidth;
+        EXPECT_LE(size, kSliverArea * 1.25)
+            << regions[size_t(label[start])].key << " has a sliver near " << start % kGridWidth
+            << ", " << start / kGridWidth;
     }
 
     checkNumbers(*archive, record, regions, label, toBorder);
@@ -300,8 +319,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
     double margin = kOutlineHalfWidth + 0.01;
     for (const Triangle& t : trianglesOf(*outlines.meshes[0])) {
         for (int k = 0; k < 3; ++k) {
-            EXPECT_TRUE(t.x[k] >= -margin && t.x[k] <= kGridWidth + margin &&
-                        t.y[k] >= -margin && t.y[k] <= kGridHeight + margin);
+            EXPECT_TRUE(t.x[k] >= -margin && t.x[k] <= kGridWidth + margin && t.y[k] >= -margin &&
+                        t.y[k] <= kGridHeight + margin);
             EXPECT_GT(t.z[k], 0) << "outlines lie over the regions";
         }
     }
@@ -310,7 +329,8 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
 
 void PageArchives::checkNumbers(PakArchive& archive, const PictureRecord& record,
                                 const std::vector<PageRegion>& regions,
-                                const std::vector<int>& label, const std::vector<double>& toBorder) {
+                                const std::vector<int>& label,
+                                const std::vector<double>& toBorder) {
     ParsedModel numbers;
     ASSERT_TRUE(parse(archive, "list_nums", numbers));
     ASSERT_EQ(numbers.meshes.size(), 1u);
@@ -334,7 +354,8 @@ void PageArchives::checkNumbers(PakArchive& archive, const PictureRecord& record
         }
         ASSERT_EQ(under.size(), 1u) << "a number crosses a border";
         int r = *under.begin();
-        EXPECT_GE(closest, kOutlineHalfWidth) << regions[size_t(r)].key << ": number touches the outline";
+        EXPECT_GE(closest, kOutlineHalfWidth)
+            << regions[size_t(r)].key << ": number touches the outline";
         ++numbersIn[size_t(r)];
 
         // Which digit: the glyph whose atlas box the quad's texture spans.
@@ -343,7 +364,8 @@ void PageArchives::checkNumbers(PakArchive& archive, const PictureRecord& record
                    atlas_.image.width;
         int digit = -1;
         for (int d = 0; d < 10; ++d)
-            if (u > atlas_.glyphs[d].x0 && u < atlas_.glyphs[d].x1) digit = d;
+            if (u > atlas_.glyphs[d].x0 && u < atlas_.glyphs[d].x1)
+                digit = d;
         EXPECT_EQ(digit, regions[size_t(r)].paintNumber + 1) << regions[size_t(r)].key;
 
         // Legible: the ink at least 14 pixels tall at 1280x720.
@@ -353,7 +375,8 @@ void PageArchives::checkNumbers(PakArchive& archive, const PictureRecord& record
             double ink = quadHeight * glyph.inkHeight / (glyph.y1 - glyph.y0) * pixelsPerUnit;
             EXPECT_GE(ink, kMinNumberPixels - 0.01) << regions[size_t(r)].key;
         }
-        for (int k = 0; k < 3; ++k) EXPECT_GT(t.z[k], 0) << "numbers lie over the regions";
+        for (int k = 0; k < 3; ++k)
+            EXPECT_GT(t.z[k], 0) << "numbers lie over the regions";
     }
     for (size_t r = 0; r < regions.size(); ++r) {
         bool numbered = regions[r].paintNumber < record.paintCount;
@@ -367,13 +390,15 @@ TEST_F(PageArchives, EveryBuiltPageMatchesItsCatalogueEntryAndTheRules) {
         for (bool hard : {false, true}) {
             std::string name = pageArchiveName(id, hard);
             std::string path = std::string(NIMBLETINT_DATA_DIR) + "/" + name;
-            if (!std::filesystem::exists(path)) continue;
+            if (!std::filesystem::exists(path))
+                continue;
             SCOPED_TRACE(name);
             checkPage(*pictureRecord(id), hard, path);
             ++checked;
         }
     }
-    if (checked == 0) GTEST_SKIP() << "no page archives in " << NIMBLETINT_DATA_DIR;
+    if (checked == 0)
+        GTEST_SKIP() << "no page archives in " << NIMBLETINT_DATA_DIR;
     std::printf("checked %d page archives\n", checked);
 }
 

@@ -17,9 +17,11 @@ ClipperLib::Paths toClipper(const std::vector<Ring>& rings) {
         for (Point p : ring) {
             IntPoint q(cInt(std::llround(p.x * kClipperScale)),
                        cInt(std::llround(p.y * kClipperScale)));
-            if (path.empty() || path.back().X != q.X || path.back().Y != q.Y) path.push_back(q);
+            if (path.empty() || path.back().X != q.X || path.back().Y != q.Y)
+                path.push_back(q);
         }
-        if (path.size() >= 3) paths.push_back(path);
+        if (path.size() >= 3)
+            paths.push_back(path);
     }
     return paths;
 }
@@ -28,7 +30,8 @@ std::vector<Ring> fromClipper(const ClipperLib::Paths& paths) {
     std::vector<Ring> rings;
     for (const Path& path : paths) {
         Ring ring;
-        for (const IntPoint& q : path) ring.push_back({q.X / kClipperScale, q.Y / kClipperScale});
+        for (const IntPoint& q : path)
+            ring.push_back({q.X / kClipperScale, q.Y / kClipperScale});
         rings.push_back(ring);
     }
     return rings;
@@ -36,7 +39,8 @@ std::vector<Ring> fromClipper(const ClipperLib::Paths& paths) {
 
 double areaOf(const ClipperLib::Paths& paths) {
     double total = 0;
-    for (const Path& path : paths) total += Area(path);
+    for (const Path& path : paths)
+        total += Area(path);
     return std::abs(total) / (kClipperScale * kClipperScale);
 }
 
@@ -86,8 +90,7 @@ bool inside(const std::vector<Ring>& rings, Point p) {
         for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
             const Point& a = ring[i];
             const Point& b = ring[j];
-            if ((a.y > p.y) != (b.y > p.y) &&
-                p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
                 in = !in;
         }
     }
@@ -132,18 +135,22 @@ Pole poleOfInaccessibility(const std::vector<Ring>& rings, double precision) {
         }
     }
     Pole pole;
-    if (rings.empty() || !(maxX > minX) || !(maxY > minY)) return pole;
+    if (rings.empty() || !(maxX > minX) || !(maxY > minY))
+        return pole;
     double size = std::min(maxX - minX, maxY - minY);
     double half = size / 2;
     std::priority_queue<Cell, std::vector<Cell>, decltype(byBound)> queue(byBound);
     for (double x = minX; x < maxX; x += size)
-        for (double y = minY; y < maxY; y += size) queue.push(cellAt({x + half, y + half}, half));
+        for (double y = minY; y < maxY; y += size)
+            queue.push(cellAt({x + half, y + half}, half));
     Cell best = cellAt({(minX + maxX) / 2, (minY + maxY) / 2}, 0);
     while (!queue.empty()) {
         Cell cell = queue.top();
         queue.pop();
-        if (cell.distance > best.distance) best = cell;
-        if (cell.bound() - best.distance <= precision) continue;
+        if (cell.distance > best.distance)
+            best = cell;
+        if (cell.bound() - best.distance <= precision)
+            continue;
         double h = cell.half / 2;
         queue.push(cellAt({cell.centre.x - h, cell.centre.y - h}, h));
         queue.push(cellAt({cell.centre.x + h, cell.centre.y - h}, h));
@@ -173,19 +180,22 @@ void CALLBACK onVertex(void* vertex, void* data) {
     auto* coordinates = static_cast<double*>(vertex);
     static_cast<Tessellation*>(data)->triangles.push_back({coordinates[0], coordinates[1]});
 }
-void CALLBACK onCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
+void CALLBACK onCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* data) {
     auto* tessellation = static_cast<Tessellation*>(data);
     tessellation->vertices.push_back({coords[0], coords[1], 0});
     *out = tessellation->vertices.back().data();
 }
-void CALLBACK onError(GLenum, void* data) { static_cast<Tessellation*>(data)->failed = true; }
+void CALLBACK onError(GLenum, void* data) {
+    static_cast<Tessellation*>(data)->failed = true;
+}
 
 }  // namespace
 
 bool triangulate(const std::vector<Ring>& rings, std::vector<Point>& triangles) {
     Tessellation tessellation;
     GLUtesselator* tess = gluNewTess();
-    if (tess == nullptr) return false;
+    if (tess == nullptr)
+        return false;
     using Callback = void(CALLBACK*)();
     gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<Callback>(onBegin));
     gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<Callback>(onEdgeFlag));
@@ -206,7 +216,8 @@ bool triangulate(const std::vector<Ring>& rings, std::vector<Point>& triangles) 
     }
     gluTessEndPolygon(tess);
     gluDeleteTess(tess);
-    if (tessellation.failed || tessellation.triangles.size() % 3 != 0) return false;
+    if (tessellation.failed || tessellation.triangles.size() % 3 != 0)
+        return false;
     triangles = std::move(tessellation.triangles);
     return true;
 }

@@ -27,7 +27,8 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return fail("usage: nimbletint_content PICTURES_DIR DATA_DIR PREVIEWS_DIR");
+    if (argc != 4)
+        return fail("usage: nimbletint_content PICTURES_DIR DATA_DIR PREVIEWS_DIR");
     auto started = std::chrono::steady_clock::now();
     fs::path pictures = argv[1], data = argv[2], previews = argv[3];
     std::error_code ignored;
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
 
     std::string error;
     DigitAtlas atlas;
-    if (!renderDigitAtlas(atlas, error)) return fail(error);
+    if (!renderDigitAtlas(atlas, error))
+        return fail(error);
 
     std::vector<PagePreview> sheet;
     std::ofstream report(previews / "report.txt");
@@ -52,7 +54,8 @@ int main(int argc, char** argv) {
             continue;
         }
         SvgPicture picture;
-        if (!readSvgPictureFile(source.string(), picture, error)) return fail(error);
+        if (!readSvgPictureFile(source.string(), picture, error))
+            return fail(error);
         if (picture.width != 560 || picture.height != 600)
             return fail(std::string(name) + ": the canvas must be 560 x 600");
         for (bool hard : {false, true}) {

@@ -28,9 +28,11 @@ std::string at(Point p) {
 int32_t paintOfFill(const PictureRecord& record, uint32_t fill) {
     for (int32_t paint = 0; paint < record.paintCount; ++paint) {
         const uint8_t* c = record.paints[paint];
-        if (fill == (uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2])) return paint;
+        if (fill == (uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2]))
+            return paint;
     }
-    if (fill == 0xffffff && record.uncountedRegions > 0) return record.paintCount;
+    if (fill == 0xffffff && record.uncountedRegions > 0)
+        return record.paintCount;
     return -1;
 }
 
@@ -52,7 +54,8 @@ Paths combine(const Paths& a, const Paths& b, ClipType operation, PolyFillType a
 std::vector<Paths> withoutDust(const std::vector<Paths>& pieces) {
     std::vector<Paths> kept;
     for (const Paths& piece : pieces)
-        if (areaOf(piece) >= kDustArea) kept.push_back(piece);
+        if (areaOf(piece) >= kDustArea)
+            kept.push_back(piece);
     return kept;
 }
 
@@ -63,7 +66,9 @@ Point centreOf(const Paths& piece) {
 
 }  // namespace
 
-double requiredCircle(bool hard) { return (hard ? 24.0 : 44.0) / kPixelsPerUnitAt720; }
+double requiredCircle(bool hard) {
+    return (hard ? 24.0 : 44.0) / kPixelsPerUnitAt720;
+}
 
 bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, CutPage& page,
              std::string& error) {
@@ -80,7 +85,8 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
     std::vector<const SvgShape*> shapes;
     std::vector<int32_t> seen(size_t(record.paintCount) + 1, 0);
     for (const SvgShape& shape : picture.shapes) {
-        if (shape.hardLayer && !hard) continue;
+        if (shape.hardLayer && !hard)
+            continue;
         int32_t paint = paintOfFill(record, shape.fill);
         if (paint < 0) {
             error = page.name + ": " + shape.label + ": fill " + hexColour(shape.fill) +
@@ -119,8 +125,8 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
             Clipper clipper;
             clipper.AddPaths(shape, ptSubject, true);
             clipper.AddPaths(box, ptClip, true);
-            clipper.Execute(ctIntersection, clipped,
-                            shapes[i]->evenOdd ? pftEvenOdd : pftNonZero, pftNonZero);
+            clipper.Execute(ctIntersection, clipped, shapes[i]->evenOdd ? pftEvenOdd : pftNonZero,
+                            pftNonZero);
         }
         Paths visible = combine(clipped, covered, ctDifference, pftNonZero);
         covered = combine(covered, clipped, ctUnion, pftNonZero);
@@ -160,7 +166,8 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
             }
         }
     }
-    for (const Paths& gap : withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
+    for (const Paths& gap :
+         withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
         error = page.name + ": the shapes leave the picture uncovered near " + at(centreOf(gap));
         return false;
     }

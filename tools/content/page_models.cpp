@@ -68,8 +68,8 @@ double signedArea(const float a[3], const float b[3], const float c[3]) {
 // Appends triangles given in picture units, counter-clockwise as the viewer
 // sees them, with texture coordinates from `uvOf`.
 template <typename UvOf>
-void appendTriangles(const CutPage& page, const std::vector<Point>& triangles, float z,
-                     UvOf uvOf, MeshSpec& mesh) {
+void appendTriangles(const CutPage& page, const std::vector<Point>& triangles, float z, UvOf uvOf,
+                     MeshSpec& mesh) {
     for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
         float corners[3][3];
         float uvs[3][2];
@@ -79,7 +79,8 @@ void appendTriangles(const CutPage& page, const std::vector<Point>& triangles, f
             uvOf(triangles[i + size_t(k)], uvs[k]);
         }
         double area = signedArea(corners[0], corners[1], corners[2]);
-        if (std::abs(area) < 1e-12) continue;  // degenerate: covers nothing
+        if (std::abs(area) < 1e-12)
+            continue;  // degenerate: covers nothing
         if (area > 0) {
             mesh.addTriangle(corners[0], corners[1], corners[2], uvs[0], uvs[1], uvs[2],
                              kFacingViewer);
@@ -96,16 +97,18 @@ std::string regionWhere(const CutPage& page, const CutRegion& region) {
 }
 
 // The inner half of the line along every border of `area`.
-bool appendOutline(const CutPage& page, const std::vector<Ring>& edges,
-                   const Paths& band, MeshSpec& mesh) {
+bool appendOutline(const CutPage& page, const std::vector<Ring>& edges, const Paths& band,
+                   MeshSpec& mesh) {
     std::vector<Point> triangles;
-    if (!triangulate(fromClipper(band), triangles)) return false;
-    appendTriangles(page, triangles, kOutlineDepth,
-                    [&](Point p, float uv[2]) {
-                        uv[0] = outlineU(1 - distanceToEdges(edges, p) / kOutlineHalfWidth);
-                        uv[1] = 0.5f;
-                    },
-                    mesh);
+    if (!triangulate(fromClipper(band), triangles))
+        return false;
+    appendTriangles(
+        page, triangles, kOutlineDepth,
+        [&](Point p, float uv[2]) {
+            uv[0] = outlineU(1 - distanceToEdges(edges, p) / kOutlineHalfWidth);
+            uv[1] = 0.5f;
+        },
+        mesh);
     return true;
 }
 
@@ -129,7 +132,8 @@ bool appendNumber(const CutPage& page, const CutRegion& region, const DigitAtlas
     double smallest = kMinNumberPixels / kPixelsPerUnitAt720;
     double largest = kMaxNumberPixels / kPixelsPerUnitAt720;
     double inkUnits = std::min(0.75 * fitting, largest);
-    if (inkUnits < smallest) inkUnits = std::min(fitting, smallest);
+    if (inkUnits < smallest)
+        inkUnits = std::min(fitting, smallest);
     if (inkUnits < smallest) {
         char message[160];
         std::snprintf(message, sizeof message,
@@ -185,12 +189,13 @@ bool buildPageArchive(const CutPage& page, const DigitAtlas& atlas, PageArchive&
         MeshSpec mesh;
         mesh.textureName = kPaperTexture;
         mesh.material = opaqueMaterial();
-        appendTriangles(page, triangles, 0,
-                        [&](Point p, float uv[2]) {
-                            uv[0] = float(p.x / page.width);
-                            uv[1] = float(p.y / page.height);
-                        },
-                        mesh);
+        appendTriangles(
+            page, triangles, 0,
+            [&](Point p, float uv[2]) {
+                uv[0] = float(p.x / page.width);
+                uv[1] = float(p.y / page.height);
+            },
+            mesh);
         archive.statistics.regionTriangles += mesh.triangleCount();
         archive.entries.push_back({region.id.key, writeModel({mesh})});
 
@@ -205,7 +210,8 @@ bool buildPageArchive(const CutPage& page, const DigitAtlas& atlas, PageArchive&
             return false;
         }
         bool numbered = region.id.paintNumber < page.record->paintCount;
-        if (numbered && !appendNumber(page, region, atlas, numbers, error)) return false;
+        if (numbered && !appendNumber(page, region, atlas, numbers, error))
+            return false;
     }
 
     // The outer half of the line around the picture's edge.
@@ -231,6 +237,7 @@ bool buildPageArchive(const CutPage& page, const DigitAtlas& atlas, PageArchive&
     archive.pictures.push_back({kOutlineTexture, outlinePicture()});
     archive.pictures.push_back({kDigitTexture, atlas.image});
     for (const auto& [name, image] : archive.pictures)
-        archive.entries.push_back({name, encodePng(image.width, image.height, image.pixels.data())});
+        archive.entries.push_back(
+            {name, encodePng(image.width, image.height, image.pixels.data())});
     return true;
 }

@@ -17,7 +17,7 @@ constexpr double kMarginUnits = 0.5;
 
 struct Canvas {
     int width = 0, height = 0;
-    std::vector<float> rgb;  // 0..1
+    std::vector<float> rgb;           // 0..1
     double originX = 0, originY = 0;  // game units at pixel (0, 0)
 
     float* at(int x, int y) { return &rgb[(size_t(y) * width + x) * 3]; }
@@ -49,20 +49,24 @@ int32_t readIntAt(const uint8_t* p) {
 bool readModel(const Bytes& bytes, const Canvas& canvas, std::vector<ModelTriangles>& out) {
     const uint8_t* p = bytes.data();
     const uint8_t* end = p + bytes.size();
-    if (end - p < 4) return false;
+    if (end - p < 4)
+        return false;
     int32_t count = readIntAt(p);
     p += 4;
     for (int32_t m = 0; m < count; ++m) {
-        if (end - p < 4) return false;
+        if (end - p < 4)
+            return false;
         int32_t nameBlock = readIntAt(p);
         p += 4;
-        if (nameBlock < 1 || end - p < nameBlock + 64) return false;
+        if (nameBlock < 1 || end - p < nameBlock + 64)
+            return false;
         ModelTriangles model;
         model.texture = reinterpret_cast<const char*>(p);
         p += nameBlock + 60;
         int32_t triangles = readIntAt(p);
         p += 4;
-        if (triangles < 0 || end - p < int64_t(triangles) * 96) return false;
+        if (triangles < 0 || end - p < int64_t(triangles) * 96)
+            return false;
         const uint8_t* positions = p;
         const uint8_t* uvs = p + size_t(triangles) * 72;
         for (int32_t i = 0; i < 3 * triangles; ++i) {
@@ -82,14 +86,16 @@ void sample(const RgbaImage& image, double u, double v, float out[4]) {
     double x = u * image.width - 0.5, y = v * image.height - 0.5;
     int x0 = int(std::floor(x)), y0 = int(std::floor(y));
     double fx = x - x0, fy = y - y0;
-    for (int c = 0; c < 4; ++c) out[c] = 0;
+    for (int c = 0; c < 4; ++c)
+        out[c] = 0;
     for (int j = 0; j < 2; ++j) {
         for (int i = 0; i < 2; ++i) {
             int tx = ((x0 + i) % image.width + image.width) % image.width;
             int ty = ((y0 + j) % image.height + image.height) % image.height;
             double weight = (i ? fx : 1 - fx) * (j ? fy : 1 - fy);
             const uint8_t* texel = &image.pixels[(size_t(ty) * image.width + tx) * 4];
-            for (int c = 0; c < 4; ++c) out[c] += float(weight * texel[c] / 255.0);
+            for (int c = 0; c < 4; ++c)
+                out[c] += float(weight * texel[c] / 255.0);
         }
     }
 }
@@ -100,7 +106,8 @@ void drawTriangle(Canvas& canvas, const Vertex& a, const Vertex& b0, const Verte
                   const RgbaImage& texture, const float tint[3]) {
     Vertex b = b0, c = c0;
     double area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-    if (area == 0) return;
+    if (area == 0)
+        return;
     if (area < 0) {
         std::swap(b, c);
         area = -area;
@@ -120,8 +127,10 @@ void drawTriangle(Canvas& canvas, const Vertex& a, const Vertex& b0, const Verte
         for (int x = minX; x <= maxX; ++x) {
             double px = x + 0.5, py = y + 0.5;
             double wa = edge(b, c, px, py), wb = edge(c, a, px, py), wc = edge(a, b, px, py);
-            if (wa < 0 || wb < 0 || wc < 0) continue;
-            if ((wa == 0 && !tlA) || (wb == 0 && !tlB) || (wc == 0 && !tlC)) continue;
+            if (wa < 0 || wb < 0 || wc < 0)
+                continue;
+            if ((wa == 0 && !tlA) || (wb == 0 && !tlB) || (wc == 0 && !tlC))
+                continue;
             wa /= area, wb /= area, wc /= area;
             float texel[4];
             sample(texture, wa * a.u + wb * b.u + wc * c.u, wa * a.v + wb * b.v + wc * c.v, texel);
@@ -158,10 +167,12 @@ bool renderPagePreview(const CutPage& page, const PageArchive& archive, PagePrev
     canvas.width = int(std::ceil((page.width / 20 + 2 * kMarginUnits) * kPixelsPerGameUnit));
     canvas.height = int(std::ceil((page.height / 20 + 2 * kMarginUnits) * kPixelsPerGameUnit));
     std::map<std::string, const RgbaImage*> textures;
-    for (const auto& [name, image] : archive.pictures) textures[name] = &image;
+    for (const auto& [name, image] : archive.pictures)
+        textures[name] = &image;
     std::map<std::string, std::vector<ModelTriangles>> models;
     for (const PakWriterEntry& entry : archive.entries) {
-        if (textures.count(entry.name)) continue;
+        if (textures.count(entry.name))
+            continue;
         if (!readModel(entry.data, canvas, models[entry.name])) {
             error = page.name + ": cannot read back the model " + entry.name;
             return false;
@@ -170,7 +181,8 @@ bool renderPagePreview(const CutPage& page, const PageArchive& archive, PagePrev
     auto draw = [&](const std::string& key, const float tint[3]) {
         for (const ModelTriangles& model : models[key]) {
             const RgbaImage* texture = textures[model.texture];
-            if (texture == nullptr) continue;
+            if (texture == nullptr)
+                continue;
             for (size_t i = 0; i + 2 < model.vertices.size(); i += 3)
                 drawTriangle(canvas, model.vertices[i], model.vertices[i + 1],
                              model.vertices[i + 2], *texture, tint);
@@ -196,7 +208,8 @@ bool renderPagePreview(const CutPage& page, const PageArchive& archive, PagePrev
 bool writePngFile(const std::string& path, const RgbaImage& image) {
     Bytes png = encodePng(image.width, image.height, image.pixels.data());
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
     return std::fclose(file) == 0 && ok;
 }
@@ -223,7 +236,8 @@ cairo_surface_t* toSurface(const RgbaImage& image) {
 }  // namespace
 
 bool writeContactSheet(const std::string& path, const std::vector<PagePreview>& previews) {
-    if (previews.empty()) return true;
+    if (previews.empty())
+        return true;
     const double scale = 0.2;
     const int thumbWidth = int(previews[0].blank.width * scale);
     const int thumbHeight = int(previews[0].blank.height * scale);

@@ -11,9 +11,9 @@
 #include <vector>
 
 struct PagePreview {
-    std::string name;   // "page03"
-    RgbaImage blank;    // outlines and numbers on paper
-    RgbaImage coloured; // every region in its paint
+    std::string name;    // "page03"
+    RgbaImage blank;     // outlines and numbers on paper
+    RgbaImage coloured;  // every region in its paint
 };
 
 // Draws both previews of a page from its archive entries. False with a

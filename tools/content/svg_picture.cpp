@@ -22,7 +22,8 @@ struct Scanner {
     const char* end;
 
     void skipSeparators() {
-        while (cursor < end && (std::isspace(static_cast<unsigned char>(*cursor)) || *cursor == ','))
+        while (cursor < end &&
+               (std::isspace(static_cast<unsigned char>(*cursor)) || *cursor == ','))
             ++cursor;
     }
     bool atEnd() {
@@ -39,19 +40,25 @@ struct Scanner {
         skipSeparators();
         const char* start = cursor;
         const char* p = cursor;
-        if (p < end && (*p == '-' || *p == '+')) ++p;
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
         bool digits = false;
-        while (p < end && std::isdigit(static_cast<unsigned char>(*p))) ++p, digits = true;
+        while (p < end && std::isdigit(static_cast<unsigned char>(*p)))
+            ++p, digits = true;
         if (p < end && *p == '.') {
             ++p;
-            while (p < end && std::isdigit(static_cast<unsigned char>(*p))) ++p, digits = true;
+            while (p < end && std::isdigit(static_cast<unsigned char>(*p)))
+                ++p, digits = true;
         }
-        if (!digits) return false;
+        if (!digits)
+            return false;
         if (p < end && (*p == 'e' || *p == 'E')) {
             const char* q = p + 1;
-            if (q < end && (*q == '-' || *q == '+')) ++q;
+            if (q < end && (*q == '-' || *q == '+'))
+                ++q;
             if (q < end && std::isdigit(static_cast<unsigned char>(*q))) {
-                while (q < end && std::isdigit(static_cast<unsigned char>(*q))) ++q;
+                while (q < end && std::isdigit(static_cast<unsigned char>(*q)))
+                    ++q;
                 p = q;
             }
         }
@@ -64,10 +71,13 @@ struct Scanner {
 
 // ---- flattening ----
 
-double length(Point p) { return std::sqrt(p.x * p.x + p.y * p.y); }
+double length(Point p) {
+    return std::sqrt(p.x * p.x + p.y * p.y);
+}
 
 void appendPoint(Ring& ring, Point p) {
-    if (!ring.empty() && ring.back().x == p.x && ring.back().y == p.y) return;
+    if (!ring.empty() && ring.back().x == p.x && ring.back().y == p.y)
+        return;
     ring.push_back(p);
 }
 
@@ -122,7 +132,8 @@ Ring ellipseRing(double cx, double cy, double rx, double ry, const Affine& trans
 void closeRing(std::vector<Ring>& rings, Ring& ring) {
     if (ring.size() > 1 && ring.front().x == ring.back().x && ring.front().y == ring.back().y)
         ring.pop_back();
-    if (ring.size() >= 3) rings.push_back(ring);
+    if (ring.size() >= 3)
+        rings.push_back(ring);
     ring.clear();
 }
 
@@ -130,7 +141,8 @@ void closeRing(std::vector<Ring>& rings, Ring& ring) {
 
 std::string attribute(xmlNode* node, const char* name) {
     xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-    if (value == nullptr) return {};
+    if (value == nullptr)
+        return {};
     std::string text(reinterpret_cast<const char*>(value));
     xmlFree(value);
     return text;
@@ -140,28 +152,30 @@ bool hasAttribute(xmlNode* node, const char* name) {
     return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
 }
 
-std::string nodeName(xmlNode* node) { return reinterpret_cast<const char*>(node->name); }
+std::string nodeName(xmlNode* node) {
+    return reinterpret_cast<const char*>(node->name);
+}
 
 bool isSvgElement(xmlNode* node) {
     return node->type == XML_ELEMENT_NODE &&
-           (node->ns == nullptr ||
-            std::strcmp(reinterpret_cast<const char*>(node->ns->href),
-                        "http://www.w3.org/2000/svg") == 0);
+           (node->ns == nullptr || std::strcmp(reinterpret_cast<const char*>(node->ns->href),
+                                               "http://www.w3.org/2000/svg") == 0);
 }
 
 std::string describe(xmlNode* node) {
     std::string text = "<" + nodeName(node) + ">";
     std::string id = attribute(node, "id");
-    if (!id.empty()) text += " id=" + id;
+    if (!id.empty())
+        text += " id=" + id;
     text += ", line " + std::to_string(xmlGetLineNo(node));
     return text;
 }
 
 // Attributes that would change how a shape looks beyond its plain fill.
 bool changesLook(xmlNode* node, std::string& which) {
-    static const char* const kForbidden[] = {"style",       "opacity", "fill-opacity", "clip-path",
-                                             "mask",        "filter",  "display",      "visibility",
-                                             "stroke-width"};
+    static const char* const kForbidden[] = {"style",     "opacity",    "fill-opacity",
+                                             "clip-path", "mask",       "filter",
+                                             "display",   "visibility", "stroke-width"};
     for (const char* name : kForbidden) {
         if (hasAttribute(node, name)) {
             which = name;
@@ -177,9 +191,9 @@ bool changesLook(xmlNode* node, std::string& which) {
 }
 
 bool parseFill(const std::string& text, uint32_t& out) {
-    if (text.size() == 7 && text[0] == '#' &&
-        std::all_of(text.begin() + 1, text.end(),
-                    [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+    if (text.size() == 7 && text[0] == '#' && std::all_of(text.begin() + 1, text.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c));
+        })) {
         out = uint32_t(std::strtoul(text.c_str() + 1, nullptr, 16));
         return true;
     }
@@ -205,10 +219,12 @@ struct Reader {
         std::string text = attribute(node, attributeName);
         if (text.empty()) {
             out = 0;
-            if (!required) return true;
+            if (!required)
+                return true;
             return fail(node, std::string("needs the attribute ") + attributeName);
         }
-        if (!number(text, out)) return fail(node, std::string("cannot read ") + attributeName);
+        if (!number(text, out))
+            return fail(node, std::string("cannot read ") + attributeName);
         return true;
     }
 
@@ -225,12 +241,14 @@ struct Reader {
             if (!readLength(node, "cx", cx, false) || !readLength(node, "cy", cy, false))
                 return false;
             if (kind == "circle") {
-                if (!readLength(node, "r", rx, true)) return false;
+                if (!readLength(node, "r", rx, true))
+                    return false;
                 ry = rx;
             } else if (!readLength(node, "rx", rx, true) || !readLength(node, "ry", ry, true)) {
                 return false;
             }
-            if (!(rx > 0 && ry > 0)) return fail(node, "has no area");
+            if (!(rx > 0 && ry > 0))
+                return fail(node, "has no area");
             rings.push_back(ellipseRing(cx, cy, rx, ry, transform));
             return true;
         }
@@ -241,7 +259,8 @@ struct Reader {
             if (!readLength(node, "x", x, false) || !readLength(node, "y", y, false) ||
                 !readLength(node, "width", w, true) || !readLength(node, "height", h, true))
                 return false;
-            if (!(w > 0 && h > 0)) return fail(node, "has no area");
+            if (!(w > 0 && h > 0))
+                return fail(node, "has no area");
             rings.push_back({transform.apply({x, y}), transform.apply({x + w, y}),
                              transform.apply({x + w, y + h}), transform.apply({x, y + h})});
             return true;
@@ -262,16 +281,17 @@ struct Reader {
         return fail(node, "is not a supported element");
     }
 
-    bool readShape(xmlNode* node, const Affine& transform, uint32_t fill, bool hasFill,
-                   bool hard) {
+    bool readShape(xmlNode* node, const Affine& transform, uint32_t fill, bool hasFill, bool hard) {
         SvgShape shape;
         shape.hardLayer = hard;
         std::string fillText = attribute(node, "fill");
         if (!fillText.empty()) {
-            if (!parseFill(fillText, fill)) return fail(node, "fill must be #rrggbb");
+            if (!parseFill(fillText, fill))
+                return fail(node, "fill must be #rrggbb");
             hasFill = true;
         }
-        if (!hasFill) return fail(node, "has no fill");
+        if (!hasFill)
+            return fail(node, "has no fill");
         shape.fill = fill;
         std::string rule = attribute(node, "fill-rule");
         if (!rule.empty() && rule != "nonzero" && rule != "evenodd")
@@ -279,8 +299,10 @@ struct Reader {
         shape.evenOdd = rule == "evenodd";
         shape.label = describe(node).substr(1);
         shape.label.erase(shape.label.find('>'), 1);
-        if (!shapeRings(node, transform, shape.rings)) return false;
-        if (shape.rings.empty()) return fail(node, "has no area");
+        if (!shapeRings(node, transform, shape.rings))
+            return false;
+        if (shape.rings.empty())
+            return fail(node, "has no area");
         picture->shapes.push_back(std::move(shape));
         return true;
     }
@@ -288,29 +310,36 @@ struct Reader {
     bool readChildren(xmlNode* parent, const Affine& transform, uint32_t fill, bool hasFill,
                       bool hard) {
         for (xmlNode* node = parent->children; node != nullptr; node = node->next) {
-            if (node->type != XML_ELEMENT_NODE) continue;
-            if (!isSvgElement(node)) continue;  // editor metadata draws nothing
+            if (node->type != XML_ELEMENT_NODE)
+                continue;
+            if (!isSvgElement(node))
+                continue;  // editor metadata draws nothing
             std::string kind = nodeName(node);
-            if (kind == "title" || kind == "desc" || kind == "metadata") continue;
-            if (!readElement(node, transform, fill, hasFill, hard)) return false;
+            if (kind == "title" || kind == "desc" || kind == "metadata")
+                continue;
+            if (!readElement(node, transform, fill, hasFill, hard))
+                return false;
         }
         return true;
     }
 
     bool readElement(xmlNode* node, Affine transform, uint32_t fill, bool hasFill, bool hard) {
         std::string which;
-        if (changesLook(node, which)) return fail(node, "the attribute " + which + " is not allowed");
+        if (changesLook(node, which))
+            return fail(node, "the attribute " + which + " is not allowed");
         std::string transformText = attribute(node, "transform");
         if (!transformText.empty()) {
             Affine local;
-            if (!parseTransform(transformText, local)) return fail(node, "cannot read transform");
+            if (!parseTransform(transformText, local))
+                return fail(node, "cannot read transform");
             transform = compose(transform, local);
         }
         std::string kind = nodeName(node);
         if (kind == "g") {
             std::string fillText = attribute(node, "fill");
             if (!fillText.empty()) {
-                if (!parseFill(fillText, fill)) return fail(node, "fill must be #rrggbb");
+                if (!parseFill(fillText, fill))
+                    return fail(node, "fill must be #rrggbb");
                 hasFill = true;
             }
             return readChildren(node, transform, fill, hasFill, hard);
@@ -332,21 +361,27 @@ struct Reader {
         picture->width = w;
         picture->height = h;
         std::string which;
-        if (changesLook(root, which)) return fail(root, "the attribute " + which + " is not allowed");
+        if (changesLook(root, which))
+            return fail(root, "the attribute " + which + " is not allowed");
         int layersSeen = 0;
         for (xmlNode* node = root->children; node != nullptr; node = node->next) {
-            if (!isSvgElement(node)) continue;
+            if (!isSvgElement(node))
+                continue;
             std::string kind = nodeName(node);
-            if (kind == "title" || kind == "desc" || kind == "metadata") continue;
+            if (kind == "title" || kind == "desc" || kind == "metadata")
+                continue;
             std::string id = attribute(node, "id");
             bool standard = kind == "g" && id == "standard" && layersSeen == 0;
             bool hard = kind == "g" && id == "hard" && layersSeen == 1;
             if (!standard && !hard)
-                return fail(node, "the top level holds only <g id=\"standard\"> and then <g id=\"hard\">");
+                return fail(
+                    node, "the top level holds only <g id=\"standard\"> and then <g id=\"hard\">");
             ++layersSeen;
-            if (!readElement(node, Affine{}, 0, false, hard)) return false;
+            if (!readElement(node, Affine{}, 0, false, hard))
+                return false;
         }
-        if (layersSeen == 0) return fail(root, "has no <g id=\"standard\"> layer");
+        if (layersSeen == 0)
+            return fail(root, "has no <g id=\"standard\"> layer");
         return true;
     }
 };
@@ -356,8 +391,10 @@ void silenceLibxml(void*, const char*, ...) {}
 }  // namespace
 
 Affine compose(const Affine& outer, const Affine& inner) {
-    return {outer.a * inner.a + outer.c * inner.b, outer.b * inner.a + outer.d * inner.b,
-            outer.a * inner.c + outer.c * inner.d, outer.b * inner.c + outer.d * inner.d,
+    return {outer.a * inner.a + outer.c * inner.b,
+            outer.b * inner.a + outer.d * inner.b,
+            outer.a * inner.c + outer.c * inner.d,
+            outer.b * inner.c + outer.d * inner.d,
             outer.a * inner.e + outer.c * inner.f + outer.e,
             outer.b * inner.e + outer.d * inner.f + outer.f};
 }
@@ -369,17 +406,21 @@ bool parseTransform(const std::string& text, Affine& out) {
         while (position < text.size() &&
                (std::isspace(static_cast<unsigned char>(text[position])) || text[position] == ','))
             ++position;
-        if (position >= text.size()) return true;
+        if (position >= text.size())
+            return true;
         size_t open = text.find('(', position);
         size_t close = text.find(')', position);
-        if (open == std::string::npos || close == std::string::npos || close < open) return false;
+        if (open == std::string::npos || close == std::string::npos || close < open)
+            return false;
         std::string kind = text.substr(position, open - position);
-        while (!kind.empty() && std::isspace(static_cast<unsigned char>(kind.back()))) kind.pop_back();
+        while (!kind.empty() && std::isspace(static_cast<unsigned char>(kind.back())))
+            kind.pop_back();
         std::vector<double> values;
         Scanner scanner{text.data() + open + 1, text.data() + close};
         while (!scanner.atEnd()) {
             double value;
-            if (!scanner.number(value)) return false;
+            if (!scanner.number(value))
+                return false;
             values.push_back(value);
         }
         size_t n = values.size();
@@ -437,7 +478,8 @@ bool flattenPathData(const std::string& data, const Affine& transform, std::vect
         char upper = char(std::toupper(static_cast<unsigned char>(command)));
         Point base = relative ? current : Point{0, 0};
         auto read = [&](Point& p) {
-            if (!scanner.number(p.x) || !scanner.number(p.y)) return false;
+            if (!scanner.number(p.x) || !scanner.number(p.y))
+                return false;
             p.x += base.x;
             p.y += base.y;
             return true;
@@ -445,38 +487,45 @@ bool flattenPathData(const std::string& data, const Affine& transform, std::vect
         Point p1, p2, p3;
         switch (upper) {
             case 'M':
-                if (!read(p1)) return bad("M needs two numbers");
+                if (!read(p1))
+                    return bad("M needs two numbers");
                 closeRing(rings, ring);
                 current = start = p1;
                 appendPoint(ring, transform.apply(p1));
                 break;
             case 'L':
-                if (!read(p1)) return bad("L needs two numbers");
+                if (!read(p1))
+                    return bad("L needs two numbers");
                 current = p1;
                 appendPoint(ring, transform.apply(p1));
                 break;
             case 'H':
-                if (!scanner.number(p1.x)) return bad("H needs a number");
+                if (!scanner.number(p1.x))
+                    return bad("H needs a number");
                 current.x = p1.x + (relative ? current.x : 0);
                 appendPoint(ring, transform.apply(current));
                 break;
             case 'V':
-                if (!scanner.number(p1.y)) return bad("V needs a number");
+                if (!scanner.number(p1.y))
+                    return bad("V needs a number");
                 current.y = p1.y + (relative ? current.y : 0);
                 appendPoint(ring, transform.apply(current));
                 break;
             case 'C':
             case 'S':
                 if (upper == 'C') {
-                    if (!read(p1)) return bad("C needs six numbers");
+                    if (!read(p1))
+                        return bad("C needs six numbers");
                 } else {
                     bool smooth = previous == 'C' || previous == 'S';
-                    p1 = smooth ? Point{2 * current.x - lastControl.x,
-                                        2 * current.y - lastControl.y}
-                                : current;
+                    p1 = smooth
+                             ? Point{2 * current.x - lastControl.x, 2 * current.y - lastControl.y}
+                             : current;
                 }
-                if (!read(p2) || !read(p3)) return bad(std::string(1, command) + " is short of numbers");
-                if (ring.empty()) appendPoint(ring, transform.apply(current));
+                if (!read(p2) || !read(p3))
+                    return bad(std::string(1, command) + " is short of numbers");
+                if (ring.empty())
+                    appendPoint(ring, transform.apply(current));
                 flattenCubic(ring, transform.apply(current), transform.apply(p1),
                              transform.apply(p2), transform.apply(p3));
                 lastControl = p2;
@@ -485,15 +534,18 @@ bool flattenPathData(const std::string& data, const Affine& transform, std::vect
             case 'Q':
             case 'T':
                 if (upper == 'Q') {
-                    if (!read(p1)) return bad("Q needs four numbers");
+                    if (!read(p1))
+                        return bad("Q needs four numbers");
                 } else {
                     bool smooth = previous == 'Q' || previous == 'T';
-                    p1 = smooth ? Point{2 * current.x - lastControl.x,
-                                        2 * current.y - lastControl.y}
-                                : current;
+                    p1 = smooth
+                             ? Point{2 * current.x - lastControl.x, 2 * current.y - lastControl.y}
+                             : current;
                 }
-                if (!read(p2)) return bad(std::string(1, command) + " is short of numbers");
-                if (ring.empty()) appendPoint(ring, transform.apply(current));
+                if (!read(p2))
+                    return bad(std::string(1, command) + " is short of numbers");
+                if (ring.empty())
+                    appendPoint(ring, transform.apply(current));
                 flattenQuadratic(ring, transform.apply(current), transform.apply(p1),
                                  transform.apply(p2));
                 lastControl = p1;
@@ -528,7 +580,8 @@ bool readSvgPicture(const std::string& text, const std::string& name, SvgPicture
     picture = SvgPicture{};
     bool ok = reader.readRoot(xmlDocGetRootElement(document));
     xmlFreeDoc(document);
-    if (!ok) error = reader.error;
+    if (!ok)
+        error = reader.error;
     return ok;
 }
 
