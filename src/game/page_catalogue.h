@@ -13,6 +13,28 @@
 constexpr int32_t kPageCount = 15;
 constexpr int32_t kMaxPaints = 9;
 
+// The page builders put the picture group into the page container (which is
+// turned -90 degrees about x) turned +90 about x and placed here, so that the
+// two turns cancel: the group's frame has x right, y up and z towards the
+// viewer, with the origin at the picture's lower-left corner. The overlay of
+// outlines and numbers hangs in the page container itself, without a
+// transform of its own, so its models are stored in the container's frame.
+constexpr double kPictureGroupRotation[3] = {90, 0, 0};
+constexpr double kPictureGroupPosition[3] = {-11.716, -51.121, -14.607};
+
+// A point of the picture group's frame in the page container's frame, and
+// back. Turning +90 about x takes (x, y, z) to (x, -z, y).
+inline void pictureToContainer(const double in[3], double out[3]) {
+    out[0] = in[0] + kPictureGroupPosition[0];
+    out[1] = -in[2] + kPictureGroupPosition[1];
+    out[2] = in[1] + kPictureGroupPosition[2];
+}
+inline void containerToPicture(const double in[3], double out[3]) {
+    out[0] = in[0] - kPictureGroupPosition[0];
+    out[1] = in[2] - kPictureGroupPosition[2];
+    out[2] = -(in[1] - kPictureGroupPosition[1]);
+}
+
 // One picture: its paints and how many regions each paint has on each page.
 struct PictureRecord {
     int32_t pageId;                       // 1..15, shared by both sets

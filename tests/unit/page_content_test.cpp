@@ -48,18 +48,41 @@ float floatAt(const float* array, size_t index) {
     return value;
 }
 
-std::vector<Triangle> trianglesOf(const SubMesh& mesh) {
+// Triangles of a mesh in picture units; overlay meshes are stored in the page
+// container's frame and come back to the picture group's, normals included.
+std::vector<Triangle> trianglesOf(const SubMesh& mesh, bool inContainer = false) {
     std::vector<Triangle> triangles(size_t(mesh.triangleCount));
     for (size_t t = 0; t < triangles.size(); ++t) {
         for (size_t k = 0; k < 3; ++k) {
             size_t vertex = 3 * t + k;
-            triangles[t].x[k] = floatAt(mesh.positions, 3 * vertex) * 20.0;
-            triangles[t].y[k] = (kBoxHeight - floatAt(mesh.positions, 3 * vertex + 1)) * 20.0;
-            triangles[t].z[k] = floatAt(mesh.positions, 3 * vertex + 2);
+            double stored[3], normal[3], position[3], turned[3], origin[3] = {0, 0, 0},
+                                                                 turnedOrigin[3];
+            for (size_t c = 0; c < 3; ++c) {
+                stored[c] = floatAt(mesh.positions, 3 * vertex + c);
+                normal[c] = floatAt(mesh.normals, 3 * vertex + c);
+            }
+            if (inContainer) {
+                // Back to the picture, undoing the pull towards the line of
+                // sight that makes the raised overlay project onto it.
+                containerToPicture(stored, position);
+                double pull = (kEyeInPicture[2] - position[2]) / kEyeInPicture[2];
+                for (size_t c = 0; c < 2; ++c)
+                    position[c] = kEyeInPicture[c] + (position[c] - kEyeInPicture[c]) / pull;
+                // Directions turn without the offset.
+                double tip[3];
+                pictureToContainer(origin, turnedOrigin);
+                for (size_t c = 0; c < 3; ++c) tip[c] = turnedOrigin[c] + normal[c];
+                containerToPicture(tip, turned);
+                std::copy_n(turned, 3, normal);
+            } else {
+                std::copy_n(stored, 3, position);
+            }
+            triangles[t].x[k] = position[0] * 20.0;
+            triangles[t].y[k] = (kBoxHeight - position[1]) * 20.0;
+            triangles[t].z[k] = position[2];
             triangles[t].u[k] = floatAt(mesh.texCoords, 2 * vertex);
             triangles[t].v[k] = floatAt(mesh.texCoords, 2 * vertex + 1);
-            for (size_t c = 0; c < 3; ++c)
-                triangles[t].normal[3 * k + c] = floatAt(mesh.normals, 3 * vertex + c);
+            for (size_t c = 0; c < 3; ++c) triangles[t].normal[3 * k + c] = normal[c];
         }
     }
     return triangles;
@@ -317,11 +340,12 @@ void PageArchives::checkPage(const PictureRecord& record, bool hard, const std::
     EXPECT_GT(outlines.meshes[0]->triangleCount, 0);
     checkTextures(*archive, *outlines.meshes[0]);
     double margin = kOutlineHalfWidth + 0.01;
-    for (const Triangle& t : trianglesOf(*outlines.meshes[0])) {
+    for (const Triangle& t : trianglesOf(*outlines.meshes[0], true)) {
         for (int k = 0; k < 3; ++k) {
             EXPECT_TRUE(t.x[k] >= -margin && t.x[k] <= kGridWidth + margin && t.y[k] >= -margin &&
                         t.y[k] <= kGridHeight + margin);
             EXPECT_GT(t.z[k], 0) << "outlines lie over the regions";
+            EXPECT_NEAR(t.normal[3 * k + 2], 1.0, 1e-6) << "outlines face the viewer";
         }
     }
     resourceManager.releaseArchive(path);
@@ -337,7 +361,7 @@ void PageArchives::checkNumbers(PakArchive& archive, const PictureRecord& record
     const SubMesh& mesh = *numbers.meshes[0];
     EXPECT_TRUE(mesh.material.transparent) << "anti-aliased glyphs are blended";
     checkTextures(archive, mesh);
-    std::vector<Triangle> triangles = trianglesOf(mesh);
+    std::vector<Triangle> triangles = trianglesOf(mesh, true);
     std::vector<int> numbersIn(regions.size(), 0);
     ASSERT_EQ(triangles.size() % 2, 0u) << "one quad a digit";
     const double pixelsPerUnit = kPixelsPerUnitAt720;

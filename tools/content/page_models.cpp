@@ -91,6 +91,26 @@ void appendTriangles(const CutPage& page, const std::vector<Point>& triangles, f
     }
 }
 
+// The overlay's models live in the page container's frame (see
+// pictureToContainer); a face towards the viewer has the normal (0, -1, 0)
+// there.
+void moveToPageContainer(MeshSpec& mesh) {
+    for (size_t i = 0; i + 2 < mesh.positions.size(); i += 3) {
+        double picture[3] = {mesh.positions[i], mesh.positions[i + 1], mesh.positions[i + 2]};
+        // Raised by z towards the eye: shrink towards the line of sight so
+        // that the point still projects where it lies on the picture.
+        double pull = (kEyeInPicture[2] - picture[2]) / kEyeInPicture[2];
+        for (size_t k = 0; k < 2; ++k)
+            picture[k] = kEyeInPicture[k] + (picture[k] - kEyeInPicture[k]) * pull;
+        double container[3];
+        pictureToContainer(picture, container);
+        for (size_t k = 0; k < 3; ++k) mesh.positions[i + k] = float(container[k]);
+        mesh.normals[i] = 0;
+        mesh.normals[i + 1] = -1;
+        mesh.normals[i + 2] = 0;
+    }
+}
+
 std::string regionWhere(const CutPage& page, const CutRegion& region) {
     return page.name + ": paint " + std::to_string(region.id.paintNumber + 1) + ", region " +
            region.id.key + " (" + region.shapeLabel + ")";
@@ -229,6 +249,8 @@ bool buildPageArchive(const CutPage& page, const DigitAtlas& atlas, PageArchive&
         return false;
     }
 
+    moveToPageContainer(outlines);
+    moveToPageContainer(numbers);
     archive.statistics.outlineTriangles = outlines.triangleCount();
     archive.statistics.numberTriangles = numbers.triangleCount();
     archive.entries.push_back({"list_kontur", writeModel({outlines})});

@@ -2,7 +2,8 @@
 
 // Turns a cut page into the entries of its archive: one model per region, the
 // outlines ("list_kontur"), the printed numbers ("list_nums") and the pictures
-// they are textured with.
+// they are textured with. Region models are in the picture group's frame;
+// the two overlay models in the page container's (see page_catalogue.h).
 
 #include "digit_atlas.h"
 #include "page_cutter.h"
@@ -16,9 +17,19 @@
 // halves that meet exactly on it. Full width about 3 pixels at 1920x1080.
 constexpr double kOutlineHalfWidth = 1.15;
 
-// Depths in front of the regions (game units), numbers over outlines.
-constexpr float kOutlineDepth = 0.02f;
-constexpr float kNumberDepth = 0.04f;
+// Heights over the regions towards the viewer (game units), numbers over
+// outlines. The overlay is drawn in perspective, so its points are pulled
+// towards the line of sight in proportion (see kEyeInPicture) and project
+// exactly onto the regions' borders.
+constexpr float kOutlineDepth = 0.05f;
+constexpr float kNumberDepth = 0.1f;
+
+// The eye in the picture group's frame: the scene lies 100 units in front of
+// the eye, and the group sits at kPictureGroupPosition in the page container
+// (turned -90 about x), so its origin is at (-11.716, -14.607, -48.879) from
+// the eye.
+constexpr double kEyeInPicture[3] = {-kPictureGroupPosition[0], -kPictureGroupPosition[2],
+                                     100 + kPictureGroupPosition[1]};
 
 // The printed number's ink height, in pixels at 1280x720.
 constexpr double kMinNumberPixels = 14.0;

@@ -46,7 +46,8 @@ int32_t readIntAt(const uint8_t* p) {
 }
 
 // Reads back a model entry the way the game lays it out.
-bool readModel(const Bytes& bytes, const Canvas& canvas, std::vector<ModelTriangles>& out) {
+bool readModel(const Bytes& bytes, const Canvas& canvas, bool inContainer,
+               std::vector<ModelTriangles>& out) {
     const uint8_t* p = bytes.data();
     const uint8_t* end = p + bytes.size();
     if (end - p < 4)
@@ -70,7 +71,17 @@ bool readModel(const Bytes& bytes, const Canvas& canvas, std::vector<ModelTriang
         const uint8_t* positions = p;
         const uint8_t* uvs = p + size_t(triangles) * 72;
         for (int32_t i = 0; i < 3 * triangles; ++i) {
-            double gx = readFloatAt(positions + 12 * i), gy = readFloatAt(positions + 12 * i + 4);
+            double stored[3], picture[3];
+            for (int k = 0; k < 3; ++k) stored[k] = readFloatAt(positions + 12 * i + 4 * k);
+            if (inContainer) {
+                containerToPicture(stored, picture);
+                double pull = (kEyeInPicture[2] - picture[2]) / kEyeInPicture[2];
+                for (int k = 0; k < 2; ++k)
+                    picture[k] = kEyeInPicture[k] + (picture[k] - kEyeInPicture[k]) / pull;
+            } else {
+                std::copy_n(stored, 3, picture);
+            }
+            double gx = picture[0], gy = picture[1];
             model.vertices.push_back({(gx - canvas.originX) * kPixelsPerGameUnit,
                                       (canvas.originY - gy) * kPixelsPerGameUnit,
                                       readFloatAt(uvs + 8 * i), readFloatAt(uvs + 8 * i + 4)});
@@ -173,7 +184,8 @@ bool renderPagePreview(const CutPage& page, const PageArchive& archive, PagePrev
     for (const PakWriterEntry& entry : archive.entries) {
         if (textures.count(entry.name))
             continue;
-        if (!readModel(entry.data, canvas, models[entry.name])) {
+        bool overlay = entry.name == "list_nums" || entry.name == "list_kontur";
+        if (!readModel(entry.data, canvas, overlay, models[entry.name])) {
             error = page.name + ": cannot read back the model " + entry.name;
             return false;
         }
