@@ -71,7 +71,8 @@ std::vector<Triangle> trianglesOf(const SubMesh& mesh, bool inContainer = false)
                 // Directions turn without the offset.
                 double tip[3];
                 pictureToContainer(origin, turnedOrigin);
-                for (size_t c = 0; c < 3; ++c) tip[c] = turnedOrigin[c] + normal[c];
+                for (size_t c = 0; c < 3; ++c)
+                    tip[c] = turnedOrigin[c] + normal[c];
                 containerToPicture(tip, turned);
                 std::copy_n(turned, 3, normal);
             } else {
@@ -82,7 +83,8 @@ std::vector<Triangle> trianglesOf(const SubMesh& mesh, bool inContainer = false)
             triangles[t].z[k] = position[2];
             triangles[t].u[k] = floatAt(mesh.texCoords, 2 * vertex);
             triangles[t].v[k] = floatAt(mesh.texCoords, 2 * vertex + 1);
-            for (size_t c = 0; c < 3; ++c) triangles[t].normal[3 * k + c] = normal[c];
+            for (size_t c = 0; c < 3; ++c)
+                triangles[t].normal[3 * k + c] = normal[c];
         }
     }
     return triangles;

@@ -21,7 +21,10 @@ RgbaImage paperPicture() {
 }
 
 // Across the line: u = 0 at its inner edge, 1 on the border itself. Opaque
-// over the outer part, then a soft fall to nothing.
+// over the outer part, then a soft fall to nothing. The profile fills the
+// middle half of the texture and the quarters beyond it repeat its ends, so
+// that filtering near u = 0 or 1 never reaches round to the other end (the
+// wrap mode repeats).
 constexpr int kOutlineTexels = 64;
 constexpr uint8_t kOutlineInk[3] = {38, 34, 32};
 
@@ -32,7 +35,7 @@ RgbaImage outlinePicture() {
     image.pixels.resize(size_t(image.width) * image.height * 4);
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            double u = (x + 0.5) / kOutlineTexels;
+            double u = ((x + 0.5) / kOutlineTexels - 0.25) / 0.5;
             double t = std::clamp(u / 0.6, 0.0, 1.0);
             double alpha = t * t * (3 - 2 * t);
             uint8_t* texel = &image.pixels[(size_t(y) * image.width + x) * 4];
@@ -45,9 +48,8 @@ RgbaImage outlinePicture() {
     return image;
 }
 
-// Keeps the sample inside the first and last texel: the wrap mode repeats.
 float outlineU(double u) {
-    return float((0.5 + std::clamp(u, 0.0, 1.0) * (kOutlineTexels - 1)) / kOutlineTexels);
+    return float(0.25 + 0.5 * std::clamp(u, 0.0, 1.0));
 }
 
 MaterialSpec opaqueMaterial() {
@@ -104,7 +106,8 @@ void moveToPageContainer(MeshSpec& mesh) {
             picture[k] = kEyeInPicture[k] + (picture[k] - kEyeInPicture[k]) * pull;
         double container[3];
         pictureToContainer(picture, container);
-        for (size_t k = 0; k < 3; ++k) mesh.positions[i + k] = float(container[k]);
+        for (size_t k = 0; k < 3; ++k)
+            mesh.positions[i + k] = float(container[k]);
         mesh.normals[i] = 0;
         mesh.normals[i + 1] = -1;
         mesh.normals[i + 2] = 0;

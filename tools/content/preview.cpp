@@ -72,7 +72,8 @@ bool readModel(const Bytes& bytes, const Canvas& canvas, bool inContainer,
         const uint8_t* uvs = p + size_t(triangles) * 72;
         for (int32_t i = 0; i < 3 * triangles; ++i) {
             double stored[3], picture[3];
-            for (int k = 0; k < 3; ++k) stored[k] = readFloatAt(positions + 12 * i + 4 * k);
+            for (int k = 0; k < 3; ++k)
+                stored[k] = readFloatAt(positions + 12 * i + 4 * k);
             if (inContainer) {
                 containerToPicture(stored, picture);
                 double pull = (kEyeInPicture[2] - picture[2]) / kEyeInPicture[2];
