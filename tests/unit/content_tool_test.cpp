@@ -219,6 +219,18 @@ TEST(PageCutting, BrokenPicturesStopWithPagePaintAndRegion) {
     }
 }
 
+TEST(PageCutting, ReportsEveryProblemAtOnce) {
+    // A paint count off by one and a background split in two.
+    std::string error =
+        cutError(svg(kRedBackground +
+                     "<rect x=\"60\" y=\"-5\" width=\"60\" height=\"110\" fill=\"#0000ff\"/>"
+                     "<rect x=\"150\" y=\"10\" width=\"50\" height=\"80\" fill=\"#0000ff\"/>"),
+                 false);
+    EXPECT_NE(error.find("paint 2: 2 shapes"), std::string::npos) << error;
+    EXPECT_NE(error.find("color1el1"), std::string::npos) << error;
+    EXPECT_NE(error.find('\n'), std::string::npos) << "one problem a line: " << error;
+}
+
 TEST(PageModels, RegionsTileThePictureAndEveryNumberedRegionHasANumber) {
     SvgPicture picture =
         read(svg(kRedBackground + "<circle cx=\"140\" cy=\"50\" r=\"40\" fill=\"#0000ff\"/>"));

@@ -2,9 +2,11 @@
 // standard and hard page archives, and draws previews of every page.
 //
 //   nimbletint_content PICTURES_DIR DATA_DIR PREVIEWS_DIR
+//   nimbletint_content --check pictureNN.svg...
 //
-// Any inconsistency stops it with a message naming the page, paint and
-// region, and a non-zero status, so that the build stops too.
+// Any inconsistency stops it with messages naming the page, paint and
+// region, and a non-zero status, so that the build stops too. The second
+// form only lists every problem of the given pictures, for their artists.
 
 #include "page_cutter.h"
 #include "page_models.h"
@@ -20,13 +22,72 @@ namespace fs = std::filesystem;
 namespace {
 
 int fail(const std::string& message) {
-    std::fprintf(stderr, "content: %s\n", message.c_str());
+    size_t start = 0;
+    while (start <= message.size()) {
+        size_t end = message.find('\n', start);
+        if (end == std::string::npos)
+            end = message.size();
+        std::fprintf(stderr, "content: %s\n", message.substr(start, end - start).c_str());
+        start = end + 1;
+    }
     return 1;
+}
+
+// The page id of "pictureNN.svg", or 0.
+int32_t pageIdOf(const fs::path& path) {
+    std::string name = path.filename().string();
+    int id = 0;
+    char tail[8] = {};
+    if (std::sscanf(name.c_str(), "picture%2d.%4s", &id, tail) != 2 || std::string(tail) != "svg")
+        return 0;
+    return pictureRecord(id) != nullptr ? id : 0;
+}
+
+// Cuts and builds both pages of a picture, keeping nothing.
+bool checkPicture(const fs::path& path, const DigitAtlas& atlas, std::string& problems) {
+    int32_t pageId = pageIdOf(path);
+    if (pageId == 0) {
+        problems = path.string() + ": not named pictureNN.svg for a page 01 to 15";
+        return false;
+    }
+    SvgPicture picture;
+    if (!readSvgPictureFile(path.string(), picture, problems))
+        return false;
+    problems.clear();
+    for (bool hard : {false, true}) {
+        CutPage page;
+        PageArchive archive;
+        std::string error;
+        if (!cutPage(picture, *pictureRecord(pageId), hard, page, error) ||
+            !buildPageArchive(page, atlas, archive, error))
+            problems += (problems.empty() ? "" : "\n") + error;
+    }
+    return problems.empty();
+}
+
+int checkOnly(int count, char** paths) {
+    std::string error;
+    DigitAtlas atlas;
+    if (!renderDigitAtlas(atlas, error))
+        return fail(error);
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+        std::string problems;
+        if (checkPicture(paths[i], atlas, problems)) {
+            std::printf("content: %s: both pages are fine\n", paths[i]);
+        } else {
+            fail(std::string(paths[i]) + ":\n" + problems);
+            ++failed;
+        }
+    }
+    return failed == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--check")
+        return checkOnly(argc - 2, argv + 2);
     if (argc != 4)
         return fail("usage: nimbletint_content PICTURES_DIR DATA_DIR PREVIEWS_DIR");
     auto started = std::chrono::steady_clock::now();

@@ -81,6 +81,9 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
     page.width = picture.width;
     page.height = picture.height;
 
+    // Every problem is collected, so that one run shows all that is wrong.
+    std::vector<std::string> problems;
+
     // Keys first: M counts the shapes of each paint in document order.
     std::vector<const SvgShape*> shapes;
     std::vector<int32_t> seen(size_t(record.paintCount) + 1, 0);
@@ -89,9 +92,9 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
             continue;
         int32_t paint = paintOfFill(record, shape.fill);
         if (paint < 0) {
-            error = page.name + ": " + shape.label + ": fill " + hexColour(shape.fill) +
-                    " is not a paint of this page";
-            return false;
+            problems.push_back(page.name + ": " + shape.label + ": fill " + hexColour(shape.fill) +
+                               " is not a paint of this page");
+            continue;
         }
         int32_t m = ++seen[size_t(paint)];
         CutRegion region;
@@ -103,11 +106,10 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
     for (int32_t paint = 0; paint <= record.paintCount; ++paint) {
         int32_t want = regionsOfPaint(record, hard, paint);
         if (seen[size_t(paint)] != want) {
-            error = page.name + ": paint " + std::to_string(paint + 1) + ": " +
-                    std::to_string(seen[size_t(paint)]) + " shapes, the catalogue has " +
-                    std::to_string(want) + " regions (keys color" + std::to_string(paint + 1) +
-                    "el1..el" + std::to_string(want) + ")";
-            return false;
+            problems.push_back(page.name + ": paint " + std::to_string(paint + 1) + ": " +
+                               std::to_string(seen[size_t(paint)]) + " shapes, the catalogue has " +
+                               std::to_string(want) + " regions (keys color" +
+                               std::to_string(paint + 1) + "el1..el" + std::to_string(want) + ")");
         }
     }
 
@@ -132,13 +134,14 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
         covered = combine(covered, clipped, ctUnion, pftNonZero);
         std::vector<Paths> pieces = withoutDust(piecesOf(visible));
         if (pieces.empty()) {
-            error = where + ": nothing of it is visible";
-            return false;
+            problems.push_back(where + ": nothing of it is visible");
+            continue;
         }
         if (pieces.size() > 1) {
-            error = where + ": its visible part falls into " + std::to_string(pieces.size()) +
-                    " pieces, near " + at(centreOf(pieces[0])) + " and " + at(centreOf(pieces[1]));
-            return false;
+            problems.push_back(where + ": its visible part falls into " +
+                               std::to_string(pieces.size()) + " pieces, near " +
+                               at(centreOf(pieces[0])) + " and " + at(centreOf(pieces[1])));
+            continue;
         }
         region.area = pieces[0];
         region.rings = fromClipper(region.area);
@@ -150,8 +153,8 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
                           ": too small, its widest circle is %.1f units across near %s, it needs "
                           "%.1f",
                           room, at(region.pole.centre).c_str(), requiredCircle(hard));
-            error = where + text;
-            return false;
+            problems.push_back(where + text);
+            continue;
         }
         // Slivers: whatever an opening by the sliver width takes away.
         Paths opened = offsetBy(offsetBy(region.area, -kSliverWidth / 2), kSliverWidth / 2);
@@ -161,15 +164,20 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
                 std::snprintf(text, sizeof text,
                               ": a sliver thinner than %.0f units (%.0f square units) near %s",
                               kSliverWidth, areaOf(thin), at(centreOf(thin)).c_str());
-                error = where + text;
-                return false;
+                problems.push_back(where + text);
+                break;
             }
         }
     }
     for (const Paths& gap :
          withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
-        error = page.name + ": the shapes leave the picture uncovered near " + at(centreOf(gap));
-        return false;
+        problems.push_back(page.name + ": the shapes leave the picture uncovered near " +
+                           at(centreOf(gap)));
     }
-    return true;
+    if (problems.empty())
+        return true;
+    error.clear();
+    for (const std::string& problem : problems)
+        error += (error.empty() ? "" : "\n") + problem;
+    return false;
 }

@@ -24,7 +24,7 @@ double requiredCircle(bool hard);
 // Parts of a region thinner than this many picture units (and larger than
 // kSliverArea square units) make it a sliver.
 constexpr double kSliverWidth = 5.0;
-constexpr double kSliverArea = 60.0;
+constexpr double kSliverArea = 100.0;
 
 struct CutRegion {
     PageRegion id;            // key, element id, paint number, M
@@ -44,7 +44,8 @@ struct CutPage {
 };
 
 // Cuts `picture` into page `record.pageId` of the standard or hard set.
-// Returns false and a message naming the page, paint and region (or shape)
-// when the picture does not make a valid page.
+// Returns false when the picture does not make a valid page, with every
+// problem found, one a line, each naming the page, paint and region (or
+// shape).
 bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, CutPage& page,
              std::string& error);
