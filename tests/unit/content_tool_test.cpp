@@ -142,6 +142,9 @@ TEST(SvgPictures, RefusesWhatItDoesNotDrawAndSaysWhere) {
         {"<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 200 100\"><rect/></svg>",
          "top level"},
         {"<svg viewBox=\"0 0 200 100\"><g id=\"standard\">", "not well-formed"},
+        {svg("<rect width=\"10\" height=\"10\" transform=\"scale(1e300)\" fill=\"#ff0000\"/>"),
+         "far outside"},
+        {svg("<circle r=\"nan\" fill=\"#ff0000\"/>"), "cannot read r"},
     };
     for (const Case& c : cases) {
         SvgPicture picture;

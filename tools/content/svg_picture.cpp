@@ -14,6 +14,7 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kFarthestCoordinate = 100000;
 
 // ---- numbers and tokens ----
 
@@ -303,6 +304,13 @@ struct Reader {
             return false;
         if (shape.rings.empty())
             return fail(node, "has no area");
+        // Far beyond the canvas is a mistake, and would overflow the cut.
+        for (const Ring& ring : shape.rings) {
+            for (Point p : ring) {
+                if (!(std::abs(p.x) <= kFarthestCoordinate && std::abs(p.y) <= kFarthestCoordinate))
+                    return fail(node, "reaches far outside the picture");
+            }
+        }
         picture->shapes.push_back(std::move(shape));
         return true;
     }
