@@ -222,6 +222,26 @@ TEST(PageCutting, BrokenPicturesStopWithPagePaintAndRegion) {
     }
 }
 
+TEST(PageCutting, CrumbsJoinTheirNeighbours) {
+    // A 3 x 3 pocket of the background inside the blue shape would be a
+    // second, tiny piece of the background: it joins the blue region.
+    SvgPicture picture =
+        read(svg(kRedBackground + "<path d=\"M100 0 H200 V100 H100 Z M150 50 V53 H153 V50 Z\" "
+                                  "fill-rule=\"evenodd\" fill=\"#0000ff\"/>"));
+    CutPage page;
+    std::string error;
+    ASSERT_TRUE(cutPage(picture, kTwoPaints, false, page, error)) << error;
+    EXPECT_NEAR(regionArea(page, "color1el1"), 100 * 100, 1e-6);
+    EXPECT_NEAR(regionArea(page, "color2el1"), 100 * 100, 1e-6);
+    // A larger pocket is a real second piece.
+    std::string larger =
+        cutError(svg(kRedBackground + "<path d=\"M100 0 H200 V100 H100 Z M150 50 V56 H156 V50 Z\" "
+                                      "fill-rule=\"evenodd\" fill=\"#0000ff\"/>"),
+                 false);
+    EXPECT_NE(larger.find("color1el1"), std::string::npos) << larger;
+    EXPECT_NE(larger.find("2 pieces"), std::string::npos) << larger;
+}
+
 TEST(PageCutting, ReportsEveryProblemAtOnce) {
     // A paint count off by one and a background split in two.
     std::string error =

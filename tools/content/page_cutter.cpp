@@ -1,5 +1,6 @@
 #include "page_cutter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -51,6 +52,12 @@ Paths combine(const Paths& a, const Paths& b, ClipType operation, PolyFillType a
     return out;
 }
 
+std::vector<Paths> largestFirst(std::vector<Paths> pieces) {
+    std::sort(pieces.begin(), pieces.end(),
+              [](const Paths& a, const Paths& b) { return areaOf(a) > areaOf(b); });
+    return pieces;
+}
+
 std::vector<Paths> withoutDust(const std::vector<Paths>& pieces) {
     std::vector<Paths> kept;
     for (const Paths& piece : pieces)
@@ -62,6 +69,32 @@ std::vector<Paths> withoutDust(const std::vector<Paths>& pieces) {
 Point centreOf(const Paths& piece) {
     std::vector<Ring> rings = fromClipper(piece);
     return poleOfInaccessibility(rings, 1.0).centre;
+}
+
+// Adds a crumb to the region that shares the most border with it; false when
+// the result would not be one piece.
+bool joinNeighbour(CutPage& page, const Paths& crumb) {
+    Paths around = offsetBy(crumb, 0.5);
+    CutRegion* best = nullptr;
+    double bestContact = 0;
+    for (CutRegion& region : page.regions) {
+        if (region.area.empty())
+            continue;
+        double contact = areaOf(combine(around, region.area, ctIntersection, pftNonZero));
+        if (contact > bestContact) {
+            bestContact = contact;
+            best = &region;
+        }
+    }
+    if (best == nullptr)
+        return false;
+    std::vector<Paths> joined =
+        withoutDust(piecesOf(combine(best->area, crumb, ctUnion, pftNonZero)));
+    if (joined.size() != 1)
+        return false;
+    best->area = joined[0];
+    best->rings = fromClipper(best->area);
+    return true;
 }
 
 }  // namespace
@@ -131,18 +164,23 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
                             pftNonZero);
         }
         Paths visible = combine(clipped, covered, ctDifference, pftNonZero);
-        covered = combine(covered, clipped, ctUnion, pftNonZero);
-        std::vector<Paths> pieces = withoutDust(piecesOf(visible));
-        if (pieces.empty()) {
+        // Crumbs (where shapes overlap a little, or nearly meet) are left to
+        // the shapes beneath, as if this shape did not reach there.
+        std::vector<Paths> pieces = largestFirst(piecesOf(visible));
+        if (pieces.empty() || areaOf(pieces[0]) < kCrumbArea) {
             problems.push_back(where + ": nothing of it is visible");
             continue;
         }
-        if (pieces.size() > 1) {
-            problems.push_back(where + ": its visible part falls into " +
-                               std::to_string(pieces.size()) + " pieces, near " +
-                               at(centreOf(pieces[0])) + " and " + at(centreOf(pieces[1])));
+        size_t large = size_t(std::count_if(
+            pieces.begin(), pieces.end(), [](const Paths& p) { return areaOf(p) >= kCrumbArea; }));
+        if (large > 1) {
+            problems.push_back(where + ": its visible part falls into " + std::to_string(large) +
+                               " pieces, near " + at(centreOf(pieces[0])) + " and " +
+                               at(centreOf(pieces[1])));
+            covered = combine(covered, clipped, ctUnion, pftNonZero);
             continue;
         }
+        covered = combine(covered, pieces[0], ctUnion, pftNonZero);
         region.area = pieces[0];
         region.rings = fromClipper(region.area);
         region.pole = poleOfInaccessibility(region.rings, 0.25);
@@ -169,10 +207,14 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
             }
         }
     }
+    // Crumbs that no shape beneath took: gaps between shapes, or pockets
+    // enclosed by shapes above. Each joins the region it touches most.
     for (const Paths& gap :
          withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
-        problems.push_back(page.name + ": the shapes leave the picture uncovered near " +
-                           at(centreOf(gap)));
+        if (areaOf(gap) >= kCrumbArea || !joinNeighbour(page, gap)) {
+            problems.push_back(page.name + ": the shapes leave the picture uncovered near " +
+                               at(centreOf(gap)));
+        }
     }
     if (problems.empty())
         return true;

@@ -26,6 +26,12 @@ double requiredCircle(bool hard);
 constexpr double kSliverWidth = 5.0;
 constexpr double kSliverArea = 100.0;
 
+// Visible pieces of a shape smaller than this (square picture units, about
+// 4 x 4 pixels at 1920x1080) are crumbs of shapes that overlap a little or
+// nearly meet: they go to the shape beneath, or to the neighbour they touch
+// most. Larger extra pieces make a region that falls apart.
+constexpr double kCrumbArea = 10.0;
+
 struct CutRegion {
     PageRegion id;            // key, element id, paint number, M
     std::string shapeLabel;   // the shape it came from, for messages
