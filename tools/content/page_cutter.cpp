@@ -88,8 +88,16 @@ bool joinNeighbour(CutPage& page, const Paths& crumb) {
     }
     if (best == nullptr)
         return false;
+    // Grown a little so as to bridge hairline rounding gaps, but never into
+    // any other region.
+    Paths grown =
+        combine(offsetBy(crumb, 0.05), boxOf(page.width, page.height), ctIntersection, pftNonZero);
+    for (const CutRegion& region : page.regions) {
+        if (&region != best && !region.area.empty())
+            grown = combine(grown, region.area, ctDifference, pftNonZero);
+    }
     std::vector<Paths> joined =
-        withoutDust(piecesOf(combine(best->area, crumb, ctUnion, pftNonZero)));
+        withoutDust(piecesOf(combine(best->area, grown, ctUnion, pftNonZero)));
     if (joined.size() != 1)
         return false;
     best->area = joined[0];
@@ -188,8 +196,8 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
         if (room < requiredCircle(hard)) {
             char text[160];
             std::snprintf(text, sizeof text,
-                          ": too small, its widest circle is %.1f units across near %s, it needs "
-                          "%.1f",
+                          ": too small, its widest circle is %.2f units across near %s, it needs "
+                          "%.2f",
                           room, at(region.pole.centre).c_str(), requiredCircle(hard));
             problems.push_back(where + text);
             continue;
@@ -212,8 +220,10 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
     for (const Paths& gap :
          withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
         if (areaOf(gap) >= kCrumbArea || !joinNeighbour(page, gap)) {
+            char text[64];
+            std::snprintf(text, sizeof text, " (%.1f square units)", areaOf(gap));
             problems.push_back(page.name + ": the shapes leave the picture uncovered near " +
-                               at(centreOf(gap)));
+                               at(centreOf(gap)) + text);
         }
     }
     if (problems.empty())
