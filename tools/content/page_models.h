@@ -33,7 +33,7 @@ constexpr double kEyeInPicture[3] = {-kPictureGroupPosition[0], -kPictureGroupPo
 
 // The printed number's ink height, in pixels at 1280x720.
 constexpr double kMinNumberPixels = 14.0;
-constexpr double kMaxNumberPixels = 30.0;
+constexpr double kMaxNumberPixels = 22.0;
 
 // Texture entry names inside each page archive.
 extern const char* const kPaperTexture;
