@@ -11,6 +11,7 @@ PACKAGES=(
     libsdl1.2-dev libsdl-image1.2-dev
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
     libpng-dev
+    libxml2-dev libpolyclipping-dev libpango1.0-dev libcairo2-dev fonts-dejavu-core
     libgtest-dev googletest
     xvfb xauth imagemagick
 )
