@@ -185,7 +185,7 @@ int main() {
     std::filesystem::current_path(folder);
     writeBenchArchive();
 
-    startGame();
+    startEngine();
     buildScene();
     mouseX = display->width / 2;
     mouseY = display->height / 2;

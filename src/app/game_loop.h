@@ -19,8 +19,12 @@ extern bool quitStarted;          // quitGame has run; the trees are being torn 
 // modulo 2^32 so that a wrapping tick count does not disturb the pacing.
 int32_t frameDelayFor(uint32_t startTicks, uint32_t endTicks);
 
-// Opens the window and builds the standing scene.
+// Reads the settings, opens the window and the audio, and builds the
+// standing scene of the game.
 void startGame();
+// The engine without the game: a fresh progress book, the window, the two lit
+// layer roots and the dialog host. Engine tests, benchmarks and tools start so.
+void startEngine();
 // True until a root has been torn down after quitGame.
 bool gameRunning();
 // One iteration: input, one frame, the pause that pads it to 16 ms.

@@ -73,14 +73,11 @@ void drawDeferred(const SubMesh& subMesh) {
     applyMaterial(subMesh.material);
     glBindTexture(GL_TEXTURE_2D, subMesh.textureId);
     if (subMesh.tinted) {
-        glPushAttrib(GL_CURRENT_BIT);
         glColor4d(subMesh.colour[0], subMesh.colour[1], subMesh.colour[2], subMesh.colour[3]);
     } else {
         glColor4d(1, 1, 1, 1);
     }
     drawTriangles(subMesh);
-    if (subMesh.tinted)
-        glPopAttrib();
     undoRecordedState(subMesh);
     glDisable(GL_BLEND);
 }
@@ -103,15 +100,16 @@ void drawSubMesh(SubMesh& subMesh) {
     applyMaterial(subMesh.material);
     glBindTexture(GL_TEXTURE_2D, subMesh.textureId);
     glEnable(GL_COLOR_MATERIAL);
+    // Every sub-mesh sets its own colour, and nothing is saved and restored
+    // around it: restoring the colour from the attribute stack would leave the
+    // colour-tracked material at the tint (the GL sees no colour change on the
+    // next white), and the next untinted sub-mesh would wear the tint.
     if (subMesh.tinted) {
-        glPushAttrib(GL_CURRENT_BIT);
         glColor3d(subMesh.colour[0], subMesh.colour[1], subMesh.colour[2]);
     } else {
         glColor3d(1, 1, 1);
     }
     drawTriangles(subMesh);
-    if (subMesh.tinted)
-        glPopAttrib();
     if (subMesh.material.alphaTest)
         glDisable(GL_ALPHA_TEST);
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-using DisplayTest = GameTest;
+using DisplayTest = EngineTest;
 
 TEST_F(DisplayTest, WindowHasTheDesktopSizeAndTheGameCaption) {
     const SDL_VideoInfo* info = SDL_GetVideoInfo();

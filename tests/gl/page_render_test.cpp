@@ -21,7 +21,7 @@
 
 namespace {
 
-using PageRender = GameTest;
+using PageRender = EngineTest;
 
 // The frame as it stands when the interface layer starts: the picture layer
 // and its deferred transparent pass are drawn, the buffers not yet swapped.

@@ -11,10 +11,10 @@
 
 namespace {
 
-class ReadBack : public GameTest {
+class ReadBack : public EngineTest {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
+        EngineTest::SetUp();
         // Pure colours stay exact under the game's lighting (1.02 x colour, clamped).
         MeshSpec square = rectangleMesh(-5, -5, 5, 5, 0, "red");
         writeFile("fixture.pak",

@@ -17,10 +17,10 @@ namespace {
 
 // Squares centred on the screen's middle at various depths, in the frame of
 // a root (the eye looks at them from 100 units away).
-class Scene : public GameTest {
+class Scene : public EngineTest {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
+        EngineTest::SetUp();
         MeshSpec near = rectangleMesh(-5, -5, 5, 5, 10, "white");
         MeshSpec far = rectangleMesh(-5, -5, 5, 5, 0, "white");
         MeshSpec glass = far;
@@ -173,6 +173,19 @@ TEST_F(Scene, ColourReadBackIgnoresTheInterfaceLayer) {
     node("near", interfaceRoot)->setColour(0, 1, 0);
     runFrames(1);
     EXPECT_EQ(colourUnderMouse, (Rgb{1, 0, 0}));
+}
+
+TEST_F(Scene, UntintedSubMeshAfterATintedOneShowsItsOwnTexels) {
+    SceneNode* tinted = node("far", pictureRoot);
+    tinted->setColour(1, 0, 0);
+    tinted->transform.setPosition(-20, 0, 0);
+    node("far", pictureRoot);  // untinted: white texels, drawn white
+    SceneNode* glass = node("glass", pictureRoot);
+    glass->setColour(0, 0, 1);
+    glass->transform.setPosition(20, 0, 0);
+    node("glass", pictureRoot)->transform.setPosition(0, 0, 1);
+    runFrames(2);
+    EXPECT_EQ(colourUnderMouse, (Rgb{1, 1, 1}));
 }
 
 TEST_F(Scene, SetAlphaShowsOnlyOnTransparentMaterials) {

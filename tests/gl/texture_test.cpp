@@ -6,16 +6,16 @@
 
 namespace {
 
-class Textures : public GameTest {
+class Textures : public EngineTest {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
+        EngineTest::SetUp();
         writeFile("a.pak", writePak({{"pic", solidPng(8, 8, 1, 2, 3)}, {"junk", Bytes(64, 0x33)}}));
         writeFile("b.pak", writePak({{"pic", solidPng(8, 8, 1, 2, 3)}}));
     }
     void TearDown() override {
         EXPECT_EQ(resourceManager.useCount("a.pak"), 0);
-        GameTest::TearDown();
+        EngineTest::TearDown();
     }
     PakEntry& entry(const char* archive, const char* name) {
         PakArchive* pak = resourceManager.acquireArchive(archive);

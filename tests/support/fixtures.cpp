@@ -3,9 +3,11 @@
 #include "app/game_loop.h"
 #include "app/input.h"
 #include "app/ticks.h"
+#include "game/page_catalogue.h"
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,8 +91,87 @@ void writeSoundArchives() {
     writePakFile("music.pak", {{"music.wav", quiet}});
 }
 
+namespace {
+
+void addModel(std::vector<PakWriterEntry>& entries, const std::string& name, MeshSpec mesh) {
+    entries.push_back({name, writeModel({mesh})});
+}
+
+}  // namespace
+
+void writeInterfaceArchive() {
+    std::vector<PakWriterEntry> entries{{"white", solidPng(4, 4, 255, 255, 255)}};
+    // The background far behind everything, turned to face the viewer.
+    MeshSpec background = rectangleMesh(-300, -200, 300, 200, 0, "white");
+    for (size_t i = 0; i < background.positions.size(); i += 3) {
+        float y = background.positions[i + 1];
+        background.positions[i + 1] = 150;  // model +y goes away from the viewer
+        background.positions[i + 2] = y;
+    }
+    addModel(entries, "fon", background);
+    auto facingQuad = [](float half) {
+        MeshSpec quad = rectangleMesh(-half, -half, half, half, 0, "white");
+        for (size_t i = 0; i < quad.positions.size(); i += 3) {
+            float y = quad.positions[i + 1];
+            quad.positions[i + 1] = 0;
+            quad.positions[i + 2] = y;
+        }
+        return quad;
+    };
+    for (const char* button : {"knopka_close", "knopka_help", "knopka_menu", "knopka_color",
+                               "knopka_reset", "knopka_back", "knopka_clear"}) {
+        addModel(entries, button, facingQuad(0.8f));
+    }
+    MeshSpec left = facingQuad(0.6f), right = facingQuad(0.6f);
+    for (size_t i = 0; i < left.positions.size(); i += 3) {
+        left.positions[i] -= 1.5f;
+        right.positions[i] += 1.5f;
+    }
+    addModel(entries, "knopka_left", left);
+    addModel(entries, "knopka_right", right);
+    addModel(entries, "tubik_no_num", rectangleMesh(-0.5f, -0.5f, 0.5f, 0.5f, 0, "white"));
+    addModel(entries, "lenta", rectangleMesh(-0.3f, -0.3f, 0.3f, 0.3f, 0.1f, "white"));
+    for (int i = 1; i <= 9; ++i) {
+        addModel(entries, "tubik" + std::to_string(i),
+                 rectangleMesh(-0.1f, -0.1f, 0.1f, 0.1f, 0.2f, "white"));
+    }
+    MeshSpec bubble = rectangleMesh(-0.5f, -0.5f, 0.5f, 0.5f, 0, "white");
+    bubble.material.transparent = true;
+    for (int i = 1; i <= 5; ++i) addModel(entries, "buble" + std::to_string(i), bubble);
+    addModel(entries, "kist_ruchka", rectangleMesh(0, 0, 0.2f, 2, 0, "white"));
+    addModel(entries, "kist_vors_color", rectangleMesh(0, 0, 0.2f, 0.5f, 0, "white"));
+    entries.push_back({"list_nums_nodigits", writeModel({})});
+    writePakFile("interface.pak", entries);
+}
+
+void writePageArchives() {
+    for (int32_t pageId = 1; pageId <= kPageCount; ++pageId) {
+        for (bool hard : {false, true}) {
+            std::vector<PageRegion> regions = pageRegions(*pictureRecord(pageId), hard);
+            auto columns = int(std::ceil(std::sqrt(double(regions.size()))));
+            float cell = 28.0f / float(columns);
+            std::vector<PakWriterEntry> entries{{"white", solidPng(4, 4, 255, 255, 255)}};
+            for (size_t i = 0; i < regions.size(); ++i) {
+                float x = float(int(i) % columns) * cell, y = float(int(i) / columns) * cell;
+                addModel(entries, regions[i].key,
+                         rectangleMesh(x + 0.05f, y + 0.05f, x + cell - 0.05f, y + cell - 0.05f, 0,
+                                       "white"));
+            }
+            entries.push_back({"list_nums", writeModel({})});
+            entries.push_back({"list_kontur", writeModel({})});
+            writePakFile(pageArchiveName(pageId, hard), entries);
+        }
+    }
+}
+
+void GameTest::startUp() { startGame(); }
+
+void EngineTest::startUp() { startEngine(); }
+
 void GameTest::SetUp() {
     writeSoundArchives();
+    writeInterfaceArchive();
+    writePageArchives();
     // The game saves its settings when it quits: keep them in the test's folder.
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     hadDataHome_ = dataHome != nullptr;
@@ -99,7 +180,7 @@ void GameTest::SetUp() {
     setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
     ManualClock::install(1000);
     resetInput();
-    startGame();
+    startUp();
 }
 
 void GameTest::TearDown() {

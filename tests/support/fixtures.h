@@ -41,13 +41,22 @@ Bytes pcmWav(int rate, int channels, int bitsPerSample, const std::vector<int16_
 // under every name the game plays.
 void writeSoundArchives();
 
-// The game's start-up on the manual clock, with the window under test; and
-// the shutdown after the test. The settings file lives in the test's folder
-// (XDG_DATA_HOME points there while the test runs).
+// Simple stand-ins for the game's archives in the current folder: every model
+// of "interface.pak" as a small quad, and all thirty page archives with their
+// regions laid out as a grid of squares, so that game tests do not depend on
+// the art.
+void writeInterfaceArchive();
+void writePageArchives();
+
+// The game's start-up on the manual clock, with the window under test and
+// stand-in archives; and the shutdown after the test. The settings file lives
+// in the test's folder (XDG_DATA_HOME points there while the test runs).
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // How the game starts: the whole game; the engine alone in EngineTest.
+    virtual void startUp();
     void runFrames(int count);
     // The settings file the game reads at start-up and writes at quit.
     std::string settingsFile() const;
@@ -57,4 +66,11 @@ protected:
 private:
     bool hadDataHome_ = false;
     std::string previousDataHome_;
+};
+
+// The engine alone (window, lit roots, dialog host), without the game's
+// standing nodes: for tests of the engine itself.
+class EngineTest : public GameTest {
+protected:
+    void startUp() override;
 };
