@@ -28,8 +28,23 @@ bool renderDigitAtlas(DigitAtlas& atlas, std::string& error) {
     pango_layout_context_changed(layout);
     cairo_set_source_rgba(cr, 1, 1, 1, 1);
 
+    // Font lookup falls back silently: make sure the digits' font is there.
     bool ok = true;
-    for (int digit = 0; digit < 10; ++digit) {
+    PangoFont* loaded = pango_context_load_font(pango_layout_get_context(layout), font);
+    if (loaded != nullptr) {
+        PangoFontDescription* found = pango_font_describe(loaded);
+        const char* family = pango_font_description_get_family(found);
+        ok = family != nullptr && std::string(family) == "DejaVu Sans" &&
+             pango_font_description_get_weight(found) >= PANGO_WEIGHT_BOLD;
+        pango_font_description_free(found);
+        g_object_unref(loaded);
+    }
+    if (!ok || loaded == nullptr) {
+        ok = false;
+        error = "the font DejaVu Sans Bold is missing (Debian package fonts-dejavu-core)";
+    }
+
+    for (int digit = 0; ok && digit < 10; ++digit) {
         char text[2] = {char('0' + digit), 0};
         pango_layout_set_text(layout, text, 1);
         PangoRectangle ink, logical;

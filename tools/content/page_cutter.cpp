@@ -216,10 +216,12 @@ bool cutPage(const SvgPicture& picture, const PictureRecord& record, bool hard, 
         }
     }
     // Crumbs that no shape beneath took: gaps between shapes, or pockets
-    // enclosed by shapes above. Each joins the region it touches most.
-    for (const Paths& gap :
-         withoutDust(piecesOf(combine(box, covered, ctDifference, pftNonZero)))) {
-        if (areaOf(gap) >= kCrumbArea || !joinNeighbour(page, gap)) {
+    // enclosed by shapes above. Each joins the region it touches most; even
+    // dust does, as a thin gap can still show as a speck. Dust that cannot
+    // join is left out.
+    for (const Paths& gap : piecesOf(combine(box, covered, ctDifference, pftNonZero))) {
+        bool dust = areaOf(gap) < kDustArea;
+        if (areaOf(gap) >= kCrumbArea || (!joinNeighbour(page, gap) && !dust)) {
             char text[64];
             std::snprintf(text, sizeof text, " (%.1f square units)", areaOf(gap));
             problems.push_back(page.name + ": the shapes leave the picture uncovered near " +
