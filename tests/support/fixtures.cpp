@@ -81,7 +81,8 @@ Bytes pcmWav(int rate, int channels, int bitsPerSample, const std::vector<int16_
 }
 
 void writeSoundArchives() {
-    Bytes quiet = pcmWav(22050, 2, 16, std::vector<int16_t>(2000, 100));
+    // Half a second long, so that a test can still find a sound in its slot.
+    Bytes quiet = pcmWav(22050, 2, 16, std::vector<int16_t>(22050, 100));
     std::vector<PakWriterEntry> effects;
     for (const char* name :
          {"button.wav", "scena.wav", "scena_false.wav", "finish.wav", "banka.wav"}) {
@@ -89,6 +90,28 @@ void writeSoundArchives() {
     }
     writePakFile("sound.pak", effects);
     writePakFile("music.pak", {{"music.wav", quiet}});
+}
+
+MeshSpec cubeMesh(float half, const std::string& texture) {
+    MeshSpec cube;
+    cube.textureName = texture;
+    const float uv[2] = {0, 0};
+    for (int axis = 0; axis < 3; ++axis) {
+        for (float side : {-half, half}) {
+            float corner[4][3];
+            for (int k = 0; k < 4; ++k) {
+                float u = (k == 1 || k == 2) ? half : -half, v = k >= 2 ? half : -half;
+                corner[k][axis] = side;
+                corner[k][(axis + 1) % 3] = u;
+                corner[k][(axis + 2) % 3] = v;
+            }
+            float normal[3] = {0, 0, 0};
+            normal[axis] = side > 0 ? 1.0f : -1.0f;
+            cube.addTriangle(corner[0], corner[1], corner[2], uv, uv, uv, normal);
+            cube.addTriangle(corner[0], corner[2], corner[3], uv, uv, uv, normal);
+        }
+    }
+    return cube;
 }
 
 namespace {
@@ -129,7 +152,7 @@ void writeInterfaceArchive() {
     }
     addModel(entries, "knopka_left", left);
     addModel(entries, "knopka_right", right);
-    addModel(entries, "tubik_no_num", rectangleMesh(-0.5f, -0.5f, 0.5f, 0.5f, 0, "white"));
+    addModel(entries, "tubik_no_num", cubeMesh(0.3f, "white"));
     addModel(entries, "lenta", rectangleMesh(-0.3f, -0.3f, 0.3f, 0.3f, 0.1f, "white"));
     for (int i = 1; i <= 9; ++i) {
         addModel(entries, "tubik" + std::to_string(i),
@@ -137,7 +160,8 @@ void writeInterfaceArchive() {
     }
     MeshSpec bubble = rectangleMesh(-0.5f, -0.5f, 0.5f, 0.5f, 0, "white");
     bubble.material.transparent = true;
-    for (int i = 1; i <= 5; ++i) addModel(entries, "buble" + std::to_string(i), bubble);
+    for (int i = 1; i <= 5; ++i)
+        addModel(entries, "buble" + std::to_string(i), bubble);
     addModel(entries, "kist_ruchka", rectangleMesh(0, 0, 0.2f, 2, 0, "white"));
     addModel(entries, "kist_vors_color", rectangleMesh(0, 0, 0.2f, 0.5f, 0, "white"));
     entries.push_back({"list_nums_nodigits", writeModel({})});
@@ -164,9 +188,13 @@ void writePageArchives() {
     }
 }
 
-void GameTest::startUp() { startGame(); }
+void GameTest::startUp() {
+    startGame();
+}
 
-void EngineTest::startUp() { startEngine(); }
+void EngineTest::startUp() {
+    startEngine();
+}
 
 void GameTest::SetUp() {
     writeSoundArchives();

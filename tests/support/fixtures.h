@@ -30,6 +30,9 @@ void writeFile(const std::string& path, const Bytes& bytes);
 MeshSpec rectangleMesh(float x0, float y0, float x1, float y1, float z,
                        const std::string& texture = "");
 
+// A cube of half-size `half` about the origin.
+MeshSpec cubeMesh(float half, const std::string& texture = "");
+
 // A w x h picture of one colour, as PNG bytes.
 Bytes solidPng(int width, int height, uint8_t red, uint8_t green, uint8_t blue,
                uint8_t alpha = 255);
