@@ -5,11 +5,12 @@
 namespace {
 
 // A soft wooden mallet on a tuned bar: a strong fundamental, a quickly dying
-// fourth partial for the knock, and a faint octave for warmth.
-PartialVoice softMallet(double ringSeconds) {
+// fourth partial for the knock (`knock` sets how bright it is), and a faint
+// octave for warmth.
+PartialVoice softMallet(double ringSeconds, double knock = 0.22) {
     PartialVoice voice;
     voice.partials = {
-        {1, 1.0, ringSeconds}, {2, 0.12, ringSeconds * 0.4}, {4, 0.22, 0.025}, {9.2, 0.05, 0.008}};
+        {1, 1.0, ringSeconds}, {2, 0.12, ringSeconds * 0.4}, {4, knock, 0.025}, {9.2, 0.05, 0.008}};
     voice.attackSeconds = 0.003;
     voice.releaseSeconds = 0.04;
     return voice;
@@ -46,8 +47,9 @@ StereoBuffer makeRightFill() {
     // notes a fourth apart rising to the tonic (C6 to F6 in the music's key),
     // with a low "bloop" underneath like paint flowing in, and a short echo.
     StereoBuffer out(framesFor(0.5));
-    mixInto(out, renderPartials(softMallet(0.12), midiToHz(84), 0.3), 0, 0.7, -0.15);
-    mixInto(out, renderPartials(softMallet(0.16), midiToHz(89), 0.38), framesFor(0.065), 0.8, 0.15);
+    mixInto(out, renderPartials(softMallet(0.12, 0.12), midiToHz(84), 0.3), 0, 0.7, -0.15);
+    mixInto(out, renderPartials(softMallet(0.16, 0.12), midiToHz(89), 0.38), framesFor(0.065), 0.8,
+            0.15);
     Glide bloop{330, 620, 0.06, 0.004, 0.045};
     mixInto(out, renderGlide(bloop, 0.2), 0, 0.35, 0);
     addEcho(out, 0.11, 0.3, 0.22);

@@ -167,7 +167,7 @@ void playShaker(StereoBuffer& out, double firstBeat, double lastBeat, double sec
     for (double beat = firstBeat + 0.5; beat < lastBeat; beat += 1) {
         Signal shake = renderNoiseBurst(random, 0.09, 0.006, 0.022);
         bandpass(shake, 5200, 1.4);
-        mixInto(out, shake, framesFor(beat * secondsPerBeat), 0.2 * random.uniform(0.8, 1.0),
+        mixInto(out, shake, framesFor(beat * secondsPerBeat), 0.35 * random.uniform(0.8, 1.0),
                 -0.45);
     }
 }

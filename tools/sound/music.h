@@ -7,7 +7,7 @@
 #include "sound/note_list.h"
 #include "sound/synth.h"
 
-constexpr double kMusicPeak = 0.5;
+constexpr double kMusicPeak = 0.4;
 constexpr double kMusicBeatsPerMinute = 90;
 constexpr double kMusicBeats = 96;
 
