@@ -133,6 +133,25 @@ TEST(Synth, PartialsThatWouldAliasAreLeftOut) {
         ASSERT_FLOAT_EQ(both[i], fundamental[i]) << i;
 }
 
+int zeroCrossings(const Signal& signal, size_t from, size_t to) {
+    int crossings = 0;
+    for (size_t i = from + 1; i < to; ++i)
+        crossings += (signal[i - 1] < 0) != (signal[i] < 0);
+    return crossings;
+}
+
+TEST(Synth, AnOctaveBendHalvesThePitchByTheEnd) {
+    PartialVoice voice;
+    voice.partials = {{1, 1.0, 0}};
+    voice.bendSemitones = -12;
+    Signal bent = renderPartials(voice, 1000, 1.0);
+    size_t tenth = bent.size() / 10;
+    // The first tenth sounds at about 966 Hz on average, the last at 518 Hz.
+    double ratio = double(zeroCrossings(bent, 0, tenth)) /
+                   zeroCrossings(bent, bent.size() - tenth, bent.size());
+    EXPECT_NEAR(ratio, 1.866, 0.05);
+}
+
 TEST(Synth, FadedEdgesLandOnZeroAndNormalisingHitsThePeak) {
     StereoBuffer buffer(1000);
     for (size_t i = 0; i < buffer.frames(); ++i) {

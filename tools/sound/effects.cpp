@@ -58,8 +58,8 @@ StereoBuffer makeRightFill() {
 
 StereoBuffer makeWrongFill() {
     // A gentle "uh-oh": two hollow, rounded notes stepping down a minor third
-    // (A4 to F#4), low and muted where the right fill is high and bright, each
-    // sagging a little in pitch at its end. Odd partials only give the
+    // (A4 to F#4), low and muted where the right fill is high and bright, the
+    // second sagging a little in pitch as it fades. Odd partials only give the
     // woody, clarinet-like hollowness that marks it as a different sound.
     StereoBuffer out(framesFor(0.52));
     PartialVoice hollow;
@@ -67,15 +67,8 @@ StereoBuffer makeWrongFill() {
     hollow.attackSeconds = 0.012;
     hollow.releaseSeconds = 0.06;
     mixInto(out, renderPartials(hollow, midiToHz(69), 0.16), 0, 0.85, 0);
-    Signal second = renderPartials(hollow, midiToHz(66), 0.3);
-    // The sag: the second note is made again a little lower and crossfaded in,
-    // which bends it down without a pitch jump.
-    Signal saggy = renderPartials(hollow, midiToHz(65.6), 0.3);
-    for (size_t i = 0; i < second.size(); ++i) {
-        double blend = std::min(1.0, double(i) / double(second.size()));
-        second[i] = float((1 - blend) * second[i] + blend * saggy[i]);
-    }
-    mixInto(out, second, framesFor(0.19), 1.0, 0);
+    hollow.bendSemitones = -0.5;
+    mixInto(out, renderPartials(hollow, midiToHz(66), 0.3), framesFor(0.19), 1.0, 0);
     lowpass(out.left, 2200);
     lowpass(out.right, 2200);
     return finish(out, 0.05);

@@ -50,8 +50,9 @@ Signal renderPartials(const PartialVoice& voice, double frequency, double second
     Signal out(frames, 0.0f);
     for (const Partial& partial : voice.partials) {
         double partialHz = frequency * partial.ratio;
-        // Vibrato can lift a partial a little above its nominal frequency.
-        if (partialHz * (1 + voice.vibratoDepth) >= kHighestPartialHz)
+        // Vibrato and bending up can lift a partial above its nominal frequency.
+        double highestBend = std::pow(2.0, std::max(0.0, voice.bendSemitones) / 12);
+        if (partialHz * (1 + voice.vibratoDepth) * highestBend >= kHighestPartialHz)
             continue;
         double phase = 0;
         for (size_t i = 0; i < frames; ++i) {
@@ -62,7 +63,8 @@ Signal renderPartials(const PartialVoice& voice, double frequency, double second
                 double growth = riseOver(t - voice.vibratoDelaySeconds, 0.4);
                 wobble = voice.vibratoDepth * growth * std::sin(kTwoPi * voice.vibratoHz * t);
             }
-            phase += kTwoPi * partialHz * (1 + wobble) / kSampleRate;
+            double bend = std::pow(2.0, voice.bendSemitones * (t / seconds) / 12);
+            phase += kTwoPi * partialHz * (1 + wobble) * bend / kSampleRate;
         }
     }
     for (size_t i = 0; i < frames; ++i) {

@@ -55,6 +55,7 @@ struct PartialVoice {
     double vibratoHz = 0;            // slow pitch wobble, 0 for none
     double vibratoDepth = 0;         // as a fraction of the frequency
     double vibratoDelaySeconds = 0;  // the wobble grows in after this
+    double bendSemitones = 0;        // a steady pitch bend, reached at the note's end
 };
 Signal renderPartials(const PartialVoice& voice, double frequency, double seconds);
 
