@@ -61,14 +61,14 @@ StereoBuffer makeWrongFill() {
     // (A4 to F#4), low and muted where the right fill is high and bright, the
     // second sagging a little in pitch as it fades. Odd partials only give the
     // woody, clarinet-like hollowness that marks it as a different sound.
-    StereoBuffer out(framesFor(0.52));
+    StereoBuffer out(framesFor(0.5));
     PartialVoice hollow;
-    hollow.partials = {{1, 1.0, 0.13}, {3, 0.22, 0.06}, {5, 0.06, 0.03}};
+    hollow.partials = {{1, 1.0, 0.1}, {3, 0.22, 0.05}, {5, 0.06, 0.025}};
     hollow.attackSeconds = 0.012;
     hollow.releaseSeconds = 0.06;
     mixInto(out, renderPartials(hollow, midiToHz(69), 0.16), 0, 0.85, 0);
     hollow.bendSemitones = -0.5;
-    mixInto(out, renderPartials(hollow, midiToHz(66), 0.3), framesFor(0.19), 1.0, 0);
+    mixInto(out, renderPartials(hollow, midiToHz(66), 0.28), framesFor(0.19), 1.0, 0);
     lowpass(out.left, 2200);
     lowpass(out.right, 2200);
     return finish(out, 0.05);

@@ -129,7 +129,7 @@ const char* const kBassB =
     "Bb1:2 F2:1 Bb1:1 C2:2 G2:1 C2:1 A1:2 E2:1 A1:1 D2:2 A2:1 D2:1 "
     "G1:2 D2:1 G1:1 C2:2 G2:1 C2:1 F2:2 C3:1 A2:1 C2:2 G2:1 E2:1";
 
-// The chord notes of `chords`, as a list of chords in time order.
+// The notes of a chord list gathered into chords, in time order.
 std::vector<std::vector<NoteEvent>> groupChords(const std::vector<NoteEvent>& notes) {
     std::vector<std::vector<NoteEvent>> chords;
     for (const NoteEvent& note : notes) {
@@ -148,6 +148,8 @@ void playBrokenChords(StereoBuffer& out, const std::vector<NoteEvent>& chordNote
         std::vector<int> pitches;
         for (const NoteEvent& note : chord)
             pitches.push_back(note.midiNote);
+        if (pitches.size() < 3)
+            throw NoteListError("music: a broken chord needs three notes");
         std::sort(pitches.begin(), pitches.end());
         const int low = pitches[0], middle = pitches[1], high = pitches[2];
         const int pattern[] = {low, middle, high, low + 12, middle + 12, low + 12, high, middle};
@@ -173,11 +175,11 @@ void playShaker(StereoBuffer& out, double firstBeat, double lastBeat, double sec
 }
 
 // Every part must fill the loop exactly, or the voices drift apart.
-void checkLength(const std::string& part, const char* name) {
-    if (noteListBeats(part) != kMusicBeats) {
+void checkLength(const std::string& part, const char* name, double beats = kMusicBeats) {
+    if (noteListBeats(part) != beats) {
         throw NoteListError(std::string("music: the ") + name + " part is " +
                             std::to_string(noteListBeats(part)) + " beats long, not " +
-                            std::to_string(kMusicBeats));
+                            std::to_string(beats));
     }
 }
 
@@ -201,8 +203,7 @@ StereoBuffer makeMusic() {
                                kMelodyA + kMelodyAEnding;
     checkLength(melody, "melody");
     playNotes(out, parseNoteList(melody), secondsPerBeat, melodyVoice, 0.5, 0.05);
-    if (noteListBeats(kHarmonyA) != kMusicBeats - sectionA2)
-        checkLength(kHarmonyA, "harmony");
+    checkLength(kHarmonyA, "harmony", kMusicBeats - sectionA2);
     playNotes(out, parseNoteList(kHarmonyA, sectionA2), secondsPerBeat, harmonyVoice, 0.22, -0.3);
 
     const std::string bass =
