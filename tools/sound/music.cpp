@@ -21,9 +21,10 @@ Signal melodyVoice(double frequency, double heldSeconds) {
     ocarina.vibratoHz = 5;
     ocarina.vibratoDepth = 0.003;
     ocarina.vibratoDelaySeconds = 0.3;
-    double length = heldSeconds + 0.12;
     Signal out = renderPartials(bar, frequency, heldSeconds + 0.3);
-    Signal sung = renderPartials(ocarina, frequency, length);
+    // The sung tone releases inside its note, so that one note never smears
+    // into the next.
+    Signal sung = renderPartials(ocarina, frequency, heldSeconds);
     for (size_t i = 0; i < sung.size(); ++i)
         out[i] += 0.45f * sung[i];
     return out;
