@@ -23,6 +23,25 @@ void applyMaterial(const Material& material) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient);
 }
 
+// The tint is set as the current colour and the previous colour put back
+// afterwards. It is put back with glColor, not glPopAttrib: Mesa restores a
+// popped colour without passing it to the colour material, and then takes a
+// later glColor of that same colour as no change, so every untinted sub-mesh
+// after a tinted one would be lit in the tint's colour.
+struct SavedColour {
+    GLdouble rgba[4] = {1, 1, 1, 1};
+};
+
+SavedColour saveColour() {
+    SavedColour saved;
+    glGetDoublev(GL_CURRENT_COLOR, saved.rgba);
+    return saved;
+}
+
+void restoreColour(const SavedColour& saved) {
+    glColor4dv(saved.rgba);
+}
+
 void drawTriangles(const SubMesh& subMesh) {
     glTexCoordPointer(2, GL_FLOAT, 0, subMesh.texCoords);
     glVertexPointer(3, GL_FLOAT, 0, subMesh.positions);
@@ -72,15 +91,16 @@ void drawDeferred(const SubMesh& subMesh) {
     glEnable(GL_BLEND);
     applyMaterial(subMesh.material);
     glBindTexture(GL_TEXTURE_2D, subMesh.textureId);
+    SavedColour saved;
     if (subMesh.tinted) {
-        glPushAttrib(GL_CURRENT_BIT);
+        saved = saveColour();
         glColor4d(subMesh.colour[0], subMesh.colour[1], subMesh.colour[2], subMesh.colour[3]);
     } else {
         glColor4d(1, 1, 1, 1);
     }
     drawTriangles(subMesh);
     if (subMesh.tinted)
-        glPopAttrib();
+        restoreColour(saved);
     undoRecordedState(subMesh);
     glDisable(GL_BLEND);
 }
@@ -103,15 +123,16 @@ void drawSubMesh(SubMesh& subMesh) {
     applyMaterial(subMesh.material);
     glBindTexture(GL_TEXTURE_2D, subMesh.textureId);
     glEnable(GL_COLOR_MATERIAL);
+    SavedColour saved;
     if (subMesh.tinted) {
-        glPushAttrib(GL_CURRENT_BIT);
+        saved = saveColour();
         glColor3d(subMesh.colour[0], subMesh.colour[1], subMesh.colour[2]);
     } else {
         glColor3d(1, 1, 1);
     }
     drawTriangles(subMesh);
     if (subMesh.tinted)
-        glPopAttrib();
+        restoreColour(saved);
     if (subMesh.material.alphaTest)
         glDisable(GL_ALPHA_TEST);
 }
