@@ -10,7 +10,7 @@ PACKAGES=(
     g++ cmake make pkg-config
     libsdl1.2-dev libsdl-image1.2-dev
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-    libpng-dev
+    libpng-dev libcairo2-dev
     libgtest-dev googletest
     xvfb xauth imagemagick
 )

@@ -327,7 +327,7 @@ Bytes buttonPicture(Colour colour, const IconPainter& icon) {
     // The icon in white over a shadow in the button's own darker shade.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    const double iconScale = radius * 0.62;
+    const double iconScale = radius * 0.68;
     for (int pass = 0; pass < 2; ++pass) {
         cairo_save(cr);
         double offset = pass == 0 ? radius * 0.05 : 0;

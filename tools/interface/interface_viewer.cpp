@@ -176,7 +176,9 @@ void buildNumbersScene() {
     for (int i = 0; i < 9; ++i) {
         SceneNode* tube = addTube(area, i, colourOf(paints[i]), -9.857, ys[i], 77, true);
         if (i == 2) {
+            // Hovered: the palette grows the tube and its ribbon together.
             tube->transform.setScale(1.2, 1.2, 1.2);
+            tube->children[0]->transform.setScale(1.2, 1.2, 1.2);
             addClickBubbles(tube, colourOf(paints[i]));
         }
     }
