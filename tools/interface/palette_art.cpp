@@ -349,35 +349,37 @@ void addBrush(Entries& out) {
     bristles.material = shinyMaterial(0.25f, 16);
     addLathe(bristles,
              {{0.0f, 0.0f, 1, 1, 0.0f},
-              {0.035f, 0.04f, 1, 1, 0.05f},
-              {0.1f, 0.078f, 1, 1, 0.15f},
-              {0.22f, 0.112f, 1, 1, 0.35f},
-              {0.36f, 0.13f, 1, 1, 0.6f},
-              {0.5f, 0.132f, 1, 1, 0.85f},
-              {0.62f, 0.12f, 1, 1, 1.0f}},
+              {0.05f, 0.034f, 1, 1, 0.08f},
+              {0.14f, 0.072f, 1, 1, 0.22f},
+              {0.28f, 0.104f, 1, 1, 0.45f},
+              {0.42f, 0.118f, 1, 1, 0.68f},
+              {0.55f, 0.118f, 1, 1, 0.88f},
+              {0.62f, 0.11f, 1, 1, 1.0f}},
              24);
 
     MeshSpec ferrule;
     ferrule.textureName = "kist_metal_picture";
     ferrule.material = shinyMaterial(0.8f, 50);
     addLathe(ferrule,
-             {{0.56f, 0.126f, 1, 1, 0.0f},
-              {0.6f, 0.142f, 1, 1, 0.1f},
-              {0.96f, 0.136f, 1, 1, 0.9f},
-              {1.0f, 0.118f, 1, 1, 1.0f}},
+             {{0.56f, 0.116f, 1, 1, 0.0f},
+              {0.6f, 0.13f, 1, 1, 0.1f},
+              {0.98f, 0.124f, 1, 1, 0.9f},
+              {1.02f, 0.106f, 1, 1, 1.0f}},
              24);
 
+    // A long, slender handle: the brush leans away from the viewer, so it
+    // shows shorter than it is.
     MeshSpec handle;
     handle.textureName = "kist_ruchka_picture";
     handle.material = shinyMaterial(0.6f, 40);
     addLathe(handle,
-             {{0.99f, 0.108f, 1, 1, 0.0f},
-              {1.3f, 0.096f, 1, 1, 0.15f},
-              {1.8f, 0.116f, 1, 1, 0.5f},
-              {2.1f, 0.1f, 1, 1, 0.75f},
-              {2.24f, 0.078f, 1, 1, 0.88f},
-              {2.31f, 0.045f, 1, 1, 0.96f},
-              {2.33f, 0.0f, 1, 1, 1.0f}},
+             {{1.01f, 0.098f, 1, 1, 0.0f},
+              {1.35f, 0.086f, 1, 1, 0.12f},
+              {2.1f, 0.104f, 1, 1, 0.48f},
+              {2.65f, 0.09f, 1, 1, 0.74f},
+              {2.88f, 0.07f, 1, 1, 0.88f},
+              {2.96f, 0.04f, 1, 1, 0.96f},
+              {2.98f, 0.0f, 1, 1, 1.0f}},
              24);
 
     out.push_back({"kist_ruchka", writeModel({ferrule, handle})});
