@@ -270,7 +270,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string scene = argv[3];
-    startGame();
+    startEngine();
     mouseX = 0;
     mouseY = 0;
     addBackground();
