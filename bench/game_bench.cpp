@@ -46,7 +46,8 @@ struct Spread {
 Spread measureFrames(int count) {
     std::vector<double> times;
     times.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) times.push_back(timedFrame());
+    for (int i = 0; i < count; ++i)
+        times.push_back(timedFrame());
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times[size_t(0.95 * double(times.size() - 1))]};
 }
@@ -61,7 +62,8 @@ Spread measureEngineAlone(int count) {
 std::string residentMemory() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return line.substr(6);
+        if (line.rfind("VmRSS:", 0) == 0)
+            return line.substr(6);
     }
     return "unknown";
 }
@@ -75,12 +77,14 @@ void measurePage(int32_t pageId, bool hard) {
     pageBuilder = hard ? hardBuilder(pageId - 1) : standardBuilder(pageId - 1);
     rebuildPage = true;
     double build = timedFrame();
-    for (int i = 0; i < 60; ++i) renderFrame();  // the tubes grow in
+    for (int i = 0; i < 60; ++i)
+        renderFrame();  // the tubes grow in
     Spread frames = measureFrames(kMeasuredFrames);
     Spread engine = measureEngineAlone(kMeasuredFrames);
-    std::printf("%-12s build frame %7.2f ms | frames: median %6.2f ms, 95%% %6.2f ms | "
-                "engine alone: median %5.3f ms\n",
-                archive.c_str(), build, frames.median, frames.p95, engine.median);
+    std::printf(
+        "%-12s build frame %7.2f ms | frames: median %6.2f ms, 95%% %6.2f ms | "
+        "engine alone: median %5.3f ms\n",
+        archive.c_str(), build, frames.median, frames.p95, engine.median);
 }
 
 }  // namespace
@@ -105,7 +109,8 @@ int main() {
     measurePage(4, false);
     std::printf("resident memory:%s\n", residentMemory().c_str());
     quitGame();
-    while (gameRunning()) renderFrame();
+    while (gameRunning())
+        renderFrame();
     shutdownGame();
 
     startEngine();
@@ -113,7 +118,8 @@ int main() {
     std::printf("floor (empty frame: clear, read-back, pick, swap): median %.2f ms, 95%% %.2f ms\n",
                 floor.median, floor.p95);
     quitGame();
-    while (gameRunning()) renderFrame();
+    while (gameRunning())
+        renderFrame();
     shutdownGame();
     std::filesystem::remove_all(home);
     return 0;

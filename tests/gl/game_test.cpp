@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -123,7 +124,8 @@ protected:
     void waitForFreeEffectSlots() {
         auto busy = [] {
             for (const MixChannel& slot : mixChannels) {
-                if (!slot.looping && slot.position != slot.length) return true;
+                if (!slot.looping && slot.position != slot.length)
+                    return true;
             }
             return false;
         };
@@ -317,6 +319,20 @@ TEST_F(Game, PageSevenCompletesWithoutItsUnnumberedRegions) {
             EXPECT_FALSE(region->drawMeshes);
         }
     }
+}
+
+TEST_F(Game, ClosingTheWindowSavesAndQuits) {
+    click(*tube(0));
+    click(*regions().front());
+    SDL_Event close = {};
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+    runFrames(1);
+    EXPECT_TRUE(quitStarted);
+    EXPECT_TRUE(std::filesystem::exists(settingsFile()));
+    for (int frame = 0; frame < 20 && gameRunning(); ++frame)
+        runFrames(1);
+    EXPECT_FALSE(gameRunning());
 }
 
 }  // namespace

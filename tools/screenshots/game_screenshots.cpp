@@ -29,7 +29,8 @@ namespace {
 std::string outputFolder;
 
 void runFrames(int count) {
-    for (int i = 0; i < count; ++i) runLoopIteration();
+    for (int i = 0; i < count; ++i)
+        runLoopIteration();
 }
 
 bool captureWanted = false;
@@ -38,12 +39,12 @@ std::vector<uint8_t> pixels;
 // After the interface layer's last child, before the buffers are swapped, the
 // back buffer holds the whole frame.
 void captureFrame(int phase, int) {
-    if (phase != 4 || !captureWanted) return;
+    if (phase != 4 || !captureWanted)
+        return;
     captureWanted = false;
     pixels.assign(size_t(display->width) * size_t(display->height) * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, display->width, display->height, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
+    glReadPixels(0, 0, display->width, display->height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
 }
 
 void saveShot(const std::string& name) {
@@ -55,7 +56,8 @@ void saveShot(const std::string& name) {
     for (int y = 0; y < height; ++y) {
         std::copy_n(&pixels[size_t(height - 1 - y) * row], row, &flipped[size_t(y) * row]);
     }
-    for (size_t i = 3; i < flipped.size(); i += 4) flipped[i] = 255;
+    for (size_t i = 3; i < flipped.size(); i += 4)
+        flipped[i] = 255;
     std::string path = outputFolder + "/" + name + "-" + std::to_string(width) + "x" +
                        std::to_string(height) + ".png";
     Bytes png = encodePng(width, height, flipped.data());
@@ -70,9 +72,12 @@ void fillRegions(bool all, bool leaveLast) {
     std::vector<PageRegion> regions = pageRegions(record, progressBook->hardSet);
     for (size_t i = 0; i < regions.size(); ++i) {
         const PageRegion& region = regions[i];
-        if (region.paintNumber >= record.paintCount) continue;
-        if (!all && i % 2 == 1) continue;
-        if (leaveLast && i + 1 == regions.size()) continue;
+        if (region.paintNumber >= record.paintCount)
+            continue;
+        if (!all && i % 2 == 1)
+            continue;
+        if (leaveLast && i + 1 == regions.size())
+            continue;
         progressBook->fillElement(region.elementId, paintColour(record, region.paintNumber),
                                   region.paintNumber);
     }
@@ -135,7 +140,8 @@ int main(int argc, char** argv) {
     saveShot("free-colouring");
 
     quitGame();
-    while (gameRunning()) runLoopIteration();
+    while (gameRunning())
+        runLoopIteration();
     shutdownGame();
     std::filesystem::remove_all(home);
     return 0;
