@@ -4,6 +4,7 @@
 #include "app/input.h"
 #include "app/ticks.h"
 #include "game/page_catalogue.h"
+#include "game/progress_book.h"
 
 #include <unistd.h>
 
@@ -29,6 +30,16 @@ InTempFolder::~InTempFolder() {
 
 void PrintTo(const Rgb& rgb, std::ostream* out) {
     *out << "(" << rgb.red << ", " << rgb.green << ", " << rgb.blue << ")";
+}
+
+void expectParallelPageLists(const ProgressBook& book) {
+    size_t pages = book.pageIds.size();
+    EXPECT_EQ(book.freeFills.size(), pages);
+    EXPECT_EQ(book.freeFillsHard.size(), pages);
+    EXPECT_EQ(book.numberFills.size(), pages);
+    EXPECT_EQ(book.numberFillsHard.size(), pages);
+    EXPECT_EQ(book.pagePaints.size(), pages);
+    EXPECT_EQ(book.pageCustomPaints.size(), pages);
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {

@@ -51,6 +51,11 @@ void writeSoundArchives();
 void writeInterfaceArchive();
 void writePageArchives();
 
+struct ProgressBook;
+
+// The progress book's per-page lists are parallel to its page ids.
+void expectParallelPageLists(const ProgressBook& book);
+
 // The game's start-up on the manual clock, with the window under test and
 // stand-in archives; and the shutdown after the test. The settings file lives
 // in the test's folder (XDG_DATA_HOME points there while the test runs).

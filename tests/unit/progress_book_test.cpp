@@ -36,16 +36,6 @@ std::vector<size_t> fillCounts(const ProgressBook& book, size_t index) {
             book.freeFills[index].size(), book.freeFillsHard[index].size()};
 }
 
-void expectParallel(const ProgressBook& book) {
-    size_t pages = book.pageIds.size();
-    EXPECT_EQ(book.freeFills.size(), pages);
-    EXPECT_EQ(book.freeFillsHard.size(), pages);
-    EXPECT_EQ(book.numberFills.size(), pages);
-    EXPECT_EQ(book.numberFillsHard.size(), pages);
-    EXPECT_EQ(book.pagePaints.size(), pages);
-    EXPECT_EQ(book.pageCustomPaints.size(), pages);
-}
-
 TEST(ProgressBook, FreshBookHoldsFirstRunSettingsAndNoProgress) {
     ProgressBook book;
     EXPECT_TRUE(book.showHelpAtStart);
@@ -60,7 +50,7 @@ TEST(ProgressBook, FreshBookHoldsFirstRunSettingsAndNoProgress) {
     EXPECT_TRUE(book.pageIds.empty());
     EXPECT_TRUE(book.freeCustomPaints.empty());
     EXPECT_TRUE(book.freePaints.empty());
-    expectParallel(book);
+    expectParallelPageLists(book);
 }
 
 // Without a current page, the answers are fixed in every mode, and the
@@ -82,7 +72,7 @@ TEST(ProgressBook, FreshBookAnswersInEveryMode) {
         book.clearAllPages();
         EXPECT_TRUE(book.isPageBlank());
         EXPECT_TRUE(book.pageIds.empty());
-        expectParallel(book);
+        expectParallelPageLists(book);
     }
 }
 
@@ -97,7 +87,7 @@ TEST(ProgressBook, SelectPageAppendsOnFirstVisitOnly) {
     EXPECT_EQ(book.pageIds, (std::vector<int32_t>{3, 7}));
     EXPECT_EQ(book.currentPage, 0);
     EXPECT_EQ(book.currentPageId(), 3);
-    expectParallel(book);
+    expectParallelPageLists(book);
     EXPECT_EQ(book.pagePaints.size(), 2u);
 }
 
@@ -328,7 +318,7 @@ TEST(ProgressBook, ClearAllPagesKeepsPagesPaintsAndSettings) {
     book.clearAllPages();
     EXPECT_EQ(book.pageIds, (std::vector<int32_t>{2, 5, 9}));
     EXPECT_EQ(book.currentPage, 1);
-    expectParallel(book);
+    expectParallelPageLists(book);
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(fillCounts(book, i), std::vector<size_t>(4, 0));
         ASSERT_EQ(book.pageCustomPaints[i].size(), 1u);

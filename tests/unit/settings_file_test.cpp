@@ -138,13 +138,8 @@ void expectSamePage(const ProgressBook& a, size_t i, const ProgressBook& b, size
 // The book's invariants: parallel per-page lists, a valid current page and
 // language, each page id once.
 void expectConsistent(const ProgressBook& book) {
+    expectParallelPageLists(book);
     size_t pages = book.pageIds.size();
-    EXPECT_EQ(book.freeFills.size(), pages);
-    EXPECT_EQ(book.freeFillsHard.size(), pages);
-    EXPECT_EQ(book.numberFills.size(), pages);
-    EXPECT_EQ(book.numberFillsHard.size(), pages);
-    EXPECT_EQ(book.pagePaints.size(), pages);
-    EXPECT_EQ(book.pageCustomPaints.size(), pages);
     EXPECT_TRUE(book.currentPage == -1 ||
                 (book.currentPage >= 0 && size_t(book.currentPage) < pages));
     EXPECT_TRUE(book.languageIndex >= 0 && book.languageIndex < 5);
