@@ -1,0 +1,211 @@
+// Checks the interface-text table and the caption renderer: the table parses,
+// every caption the dialogs show has its texts in all five languages, every
+// text fits its box in every language without clipping, and a broken table or
+// a text that cannot fit is reported by key and language.
+
+#include "caption_render.h"
+#include "caption_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+CaptionTable loadTable() {
+    CaptionTable table;
+    std::string error;
+    EXPECT_TRUE(readCaptionTable(NIMBLETINT_CAPTIONS_TABLE, table, error)) << error;
+    return table;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kHeader = "key\ten\tde\tes\tru\tfr\tcomment\n";
+
+TEST(CaptionTable, ParsesAndCoversEveryCaptionPicture) {
+    CaptionTable table = loadTable();
+    ASSERT_FALSE(table.rows.empty());
+    std::set<std::string> pictures;
+    for (const CaptionRow& row : table.rows) {
+        pictures.insert(pictureOfKey(row.key));
+        for (int language = 0; language < kLanguageCount; ++language)
+            EXPECT_FALSE(row.texts[size_t(language)].empty())
+                << row.key << " " << kLanguageCodes[size_t(language)];
+    }
+    for (const char* picture :
+         {"menu_exit", "menu_clear", "menu_clearall", "button_ok", "button_cancel", "setup",
+          "setup_button_about", "setup_button_clearall", "help", "help_bg", "text_void",
+          "button_close"})
+        EXPECT_EQ(pictures.count(picture), 1u) << picture;
+    // The settings caption labels its four check boxes.
+    for (const char* label : {"setup.sound", "setup.music", "setup.numbers", "setup.hard"})
+        EXPECT_NE(table.find(label), nullptr) << label;
+}
+
+TEST(CaptionTable, EveryRowHasABoxAndEveryBoxARow) {
+    CaptionTable table = loadTable();
+    for (const CaptionRow& row : table.rows)
+        EXPECT_NE(captionBoxFor(row.key), nullptr) << row.key;
+    for (const CaptionBox& box : captionBoxes())
+        EXPECT_NE(table.find(box.key), nullptr) << box.key;
+}
+
+// The translations differ from English where a language has its own word; a
+// row copied and left untranslated shows up here.
+TEST(CaptionTable, TextsAreTranslated) {
+    CaptionTable table = loadTable();
+    for (const CaptionRow& row : table.rows) {
+        if (row.key == "button_ok")  // "OK" is the word in several languages
+            continue;
+        EXPECT_NE(row.texts[1], row.texts[0]) << row.key << " de";
+        EXPECT_NE(row.texts[3], row.texts[0]) << row.key << " ru";
+    }
+}
+
+TEST(CaptionRender, EveryCaptionFitsItsBoxInEveryLanguage) {
+    CaptionTable table = loadTable();
+    for (const CaptionRow& row : table.rows) {
+        const CaptionBox* box = captionBoxFor(row.key);
+        ASSERT_NE(box, nullptr) << row.key;
+        for (int language = 0; language < kLanguageCount; ++language) {
+            const std::string where = row.key + " " + kLanguageCodes[size_t(language)];
+            RenderedCaption caption = renderCaption(row.texts[size_t(language)], *box);
+            ASSERT_TRUE(caption.fits) << where << ": " << caption.problem;
+            ASSERT_EQ(caption.rgba.size(), size_t(box->width) * size_t(box->height) * 4);
+            EXPECT_GE(caption.fontPixels, box->smallestFontPixels) << where;
+            EXPECT_LE(caption.fontPixels, box->largestFontPixels) << where;
+            EXPECT_LE(caption.lines, box->maxLines) << where;
+            // Ink inside, and the outermost texels untouched: nothing was cut off.
+            bool inked = false, edgeTouched = false;
+            for (int y = 0; y < box->height; ++y)
+                for (int x = 0; x < box->width; ++x) {
+                    uint8_t alpha =
+                        caption.rgba[(size_t(y) * size_t(box->width) + size_t(x)) * 4 + 3];
+                    inked |= alpha > 0;
+                    bool edge = x == 0 || y == 0 || x == box->width - 1 || y == box->height - 1;
+                    edgeTouched |= edge && alpha > 0;
+                }
+            EXPECT_TRUE(inked) << where;
+            EXPECT_FALSE(edgeTouched) << where;
+        }
+    }
+}
+
+TEST(CaptionRender, LongerTextsGetASmallerFont) {
+    const CaptionBox box = {"test", 300, 50, 1, 40, 12, false};
+    RenderedCaption shortText = renderCaption("Music", box);
+    RenderedCaption longText = renderCaption("Раскраска по номерам и музыка", box);
+    ASSERT_TRUE(shortText.fits) << shortText.problem;
+    ASSERT_TRUE(longText.fits) << longText.problem;
+    EXPECT_EQ(shortText.fontPixels, 40);
+    EXPECT_LT(longText.fontPixels, 40);
+}
+
+struct UnfittingCase {
+    const char* name;
+    const char* text;
+    CaptionBox box;
+};
+
+TEST(CaptionRender, ReportsATextThatCannotFit) {
+    const UnfittingCase cases[] = {
+        {"too long for one line",
+         "Do you really want to quit the game now?",
+         {"test", 120, 40, 1, 30, 20, false}},
+        {"too many lines",
+         "one two three four five six seven eight nine ten eleven twelve",
+         {"test", 120, 60, 2, 30, 20, false}},
+        // Pango would break the word in two; a caption must not.
+        {"a word wider than the box",
+         "Donaudampfschifffahrtsgesellschaft",
+         {"test", 150, 80, 3, 30, 20, false}},
+        {"too short for the smallest font", "Hello", {"test", 200, 10, 1, 30, 20, false}},
+        {"an empty box", "OK", {"test", 0, 0, 1, 30, 20, false}},
+    };
+    for (const UnfittingCase& unfitting : cases) {
+        RenderedCaption caption = renderCaption(unfitting.text, unfitting.box);
+        EXPECT_FALSE(caption.fits) << unfitting.name;
+        EXPECT_FALSE(caption.problem.empty()) << unfitting.name;
+        EXPECT_TRUE(caption.rgba.empty()) << unfitting.name;
+    }
+}
+
+TEST(CaptionRender, SizesStepDownToTheSmallest) {
+    const CaptionBox box = {"test", 100, 40, 1, 40, 20, false};
+    std::vector<double> sizes = fontSizesToTry(box);
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_EQ(sizes.front(), 40);
+    EXPECT_EQ(sizes.back(), 20);
+    for (size_t i = 1; i < sizes.size(); ++i) {
+        EXPECT_LT(sizes[i], sizes[i - 1]);
+        EXPECT_GE(sizes[i], sizes[i - 1] * 0.95);  // small steps
+    }
+}
+
+TEST(CaptionTable, AcceptsNotesBlankLinesAndWindowsLineEnds) {
+    CaptionTable table;
+    std::string error;
+    ASSERT_TRUE(parseCaptionTable("# a note\r\n\r\n" +
+                                      std::string("key\ten\tde\tes\tru\tfr\tcomment\r\n") +
+                                      "button_ok\tOK\tOK\tAceptar\tОК\tOK\r\n",
+                                  table, error))
+        << error;
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0].texts[3], "ОК");
+    EXPECT_EQ(table.rows[0].texts[4], "OK");
+    EXPECT_EQ(table.rows[0].comment, "");
+}
+
+struct MalformedCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> messageParts;
+};
+
+TEST(CaptionTable, MalformedTablesGiveAClearError) {
+    const MalformedCase cases[] = {
+        {"a language cell left empty",
+         kHeader + "setup.music\tMusic\t\tMúsica\tМузыка\tMusique\tnote\n",
+         {"line 2", "'setup.music'", "German (de)"}},
+        {"a cell of spaces",
+         kHeader + "setup.music\tMusic\tMusik\tMúsica\t  \tMusique\tnote\n",
+         {"'setup.music'", "Russian (ru)"}},
+        {"a short row",
+         kHeader + "\n" + "button_ok\tOK\tOK\tAceptar\n",
+         {"line 3", "'button_ok'", "Russian (ru)"}},
+        {"a key on its own", kHeader + "help.title\n", {"'help.title'", "English (en)"}},
+        {"a key twice",
+         kHeader + "button_ok\tOK\tOK\tAceptar\tОК\tOK\tx\nbutton_ok\tOK\tOK\tAceptar\tОК\tOK\tx\n",
+         {"line 3", "'button_ok'", "twice"}},
+        {"a TAB inside a text",
+         kHeader + "button_ok\tOK\tOK\tAceptar\tОК\tOK\tx\ty\n",
+         {"'button_ok'", "columns"}},
+        {"a row without a key", kHeader + "\tOK\tOK\tAceptar\tОК\tOK\tx\n", {"line 2", "no key"}},
+        {"columns in another order", "key\ten\tfr\tes\tru\tde\tcomment\n", {"line 1", "header"}},
+        {"no header at all", "# only a note\n", {"no header"}},
+        {"bytes that are not UTF-8",
+         kHeader + "button_ok\tOK\tOK\tAceptar\t\xD0\tOK\tx\n",
+         {"UTF-8"}},
+    };
+    for (const MalformedCase& malformed : cases) {
+        CaptionTable table;
+        std::string error;
+        EXPECT_FALSE(parseCaptionTable(malformed.text, table, error)) << malformed.name;
+        for (const std::string& part : malformed.messageParts)
+            EXPECT_TRUE(contains(error, part)) << malformed.name << ": " << error;
+    }
+}
+
+TEST(CaptionTable, AMissingFileIsNamed) {
+    CaptionTable table;
+    std::string error;
+    EXPECT_FALSE(readCaptionTable("/nonexistent/captions.tsv", table, error));
+    EXPECT_TRUE(contains(error, "/nonexistent/captions.tsv")) << error;
+}
+
+}  // namespace
