@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,17 +71,31 @@ TEST(CaptionTable, TextsAreTranslated) {
 
 TEST(CaptionRender, EveryCaptionFitsItsBoxInEveryLanguage) {
     CaptionTable table = loadTable();
-    for (const CaptionRow& row : table.rows) {
-        const CaptionBox* box = captionBoxFor(row.key);
-        ASSERT_NE(box, nullptr) << row.key;
-        for (int language = 0; language < kLanguageCount; ++language) {
-            const std::string where = row.key + " " + kLanguageCodes[size_t(language)];
-            RenderedCaption caption = renderCaption(row.texts[size_t(language)], *box);
+    std::vector<std::string> problems;
+    EXPECT_TRUE(everyBoxHasARow(table, problems));
+    for (int language = 0; language < kLanguageCount; ++language) {
+        const char* code = kLanguageCodes[size_t(language)];
+        std::vector<CaptionPicture> pictures;
+        EXPECT_TRUE(renderLanguage(table, language, pictures, problems)) << code;
+        for (const std::string& problem : problems)
+            ADD_FAILURE() << problem;
+        problems.clear();
+        ASSERT_EQ(pictures.size(), table.rows.size()) << code;
+        std::map<std::string, double> groupSizes;
+        for (const CaptionPicture& picture : pictures) {
+            const std::string where = picture.key + " " + code;
+            const CaptionBox* box = captionBoxFor(picture.key);
+            const RenderedCaption& caption = picture.caption;
             ASSERT_TRUE(caption.fits) << where << ": " << caption.problem;
             ASSERT_EQ(caption.rgba.size(), size_t(box->width) * size_t(box->height) * 4);
             EXPECT_GE(caption.fontPixels, box->smallestFontPixels) << where;
             EXPECT_LE(caption.fontPixels, box->largestFontPixels) << where;
             EXPECT_LE(caption.lines, box->maxLines) << where;
+            if (*box->group != 0) {
+                auto inserted = groupSizes.emplace(box->group, caption.fontPixels);
+                EXPECT_EQ(inserted.first->second, caption.fontPixels)
+                    << where << " has another size than its group " << box->group;
+            }
             // Ink inside, and the outermost texels untouched: nothing was cut off.
             bool inked = false, edgeTouched = false;
             for (int y = 0; y < box->height; ++y)
@@ -96,6 +112,44 @@ TEST(CaptionRender, EveryCaptionFitsItsBoxInEveryLanguage) {
     }
 }
 
+// Wrapped lines are balanced: the second line of a two-line text is not a
+// lonely word, it has about as much as the first.
+TEST(CaptionRender, WrappedLinesAreBalanced) {
+    const CaptionBox box = {"test", 400, 100, 2, 30, 30, false};
+    RenderedCaption caption = renderCaption("Pick a paint tube, then click the spaces.", box);
+    ASSERT_TRUE(caption.fits) << caption.problem;
+    ASSERT_EQ(caption.lines, 2);
+    // Ink columns of the upper and the lower half.
+    auto inkWidth = [&](int top, int bottom) {
+        int left = box.width, right = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < box.width; ++x)
+                if (caption.rgba[(size_t(y) * size_t(box.width) + size_t(x)) * 4 + 3] > 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return right - left;
+    };
+    int upper = inkWidth(0, box.height / 2), lower = inkWidth(box.height / 2, box.height);
+    EXPECT_GT(lower, upper * 2 / 3) << upper << " " << lower;
+}
+
+TEST(CaptionRender, ARowWithoutABoxIsReported) {
+    CaptionTable table;
+    std::string error;
+    ASSERT_TRUE(parseCaptionTable(
+        kHeader + "setup.colour\tColour\tFarbe\tColor\tЦвет\tCouleur\tx\n", table, error))
+        << error;
+    std::vector<CaptionPicture> pictures;
+    std::vector<std::string> problems;
+    EXPECT_FALSE(renderLanguage(table, 3, pictures, problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(contains(problems[0], "'setup.colour'")) << problems[0];
+    problems.clear();
+    EXPECT_FALSE(everyBoxHasARow(table, problems));
+    EXPECT_FALSE(problems.empty());
+}
+
 TEST(CaptionRender, LongerTextsGetASmallerFont) {
     const CaptionBox box = {"test", 300, 50, 1, 40, 12, false};
     RenderedCaption shortText = renderCaption("Music", box);
@@ -110,27 +164,35 @@ struct UnfittingCase {
     const char* name;
     const char* text;
     CaptionBox box;
+    const char* reason;  // part of the problem's message
 };
 
 TEST(CaptionRender, ReportsATextThatCannotFit) {
     const UnfittingCase cases[] = {
         {"too long for one line",
          "Do you really want to quit the game now?",
-         {"test", 120, 40, 1, 30, 20, false}},
+         {"test", 120, 40, 1, 30, 20, false},
+         "wider or taller"},
         {"too many lines",
          "one two three four five six seven eight nine ten eleven twelve",
-         {"test", 120, 60, 2, 30, 20, false}},
-        // Pango would break the word in two; a caption must not.
+         {"test", 120, 60, 2, 30, 20, false},
+         "lines"},
+        // Pango lets the word overflow or breaks it in two; a caption takes neither.
         {"a word wider than the box",
          "Donaudampfschifffahrtsgesellschaft",
-         {"test", 150, 80, 3, 30, 20, false}},
-        {"too short for the smallest font", "Hello", {"test", 200, 10, 1, 30, 20, false}},
-        {"an empty box", "OK", {"test", 0, 0, 1, 30, 20, false}},
+         {"test", 150, 80, 3, 30, 20, false},
+         "does not fit"},
+        {"too short for the smallest font",
+         "Hello",
+         {"test", 200, 10, 1, 30, 20, false},
+         "wider or taller"},
+        {"an empty box", "OK", {"test", 0, 0, 1, 30, 20, false}, "empty"},
     };
     for (const UnfittingCase& unfitting : cases) {
         RenderedCaption caption = renderCaption(unfitting.text, unfitting.box);
         EXPECT_FALSE(caption.fits) << unfitting.name;
-        EXPECT_FALSE(caption.problem.empty()) << unfitting.name;
+        EXPECT_TRUE(contains(caption.problem, unfitting.reason))
+            << unfitting.name << ": " << caption.problem;
         EXPECT_TRUE(caption.rgba.empty()) << unfitting.name;
     }
 }

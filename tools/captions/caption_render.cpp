@@ -1,11 +1,14 @@
 #include "caption_render.h"
 
+#include "caption_table.h"
+
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace {
@@ -28,35 +31,35 @@ const std::vector<CaptionBox> kBoxes = {
     {"menu_clear.question", texels(5.6), texels(1.7), 2, 40, 22, false},
     {"menu_clearall.question", texels(5.6), texels(1.9), 3, 36, 20, false},
     // Text buttons, about 2.4 units wide.
-    {"button_ok", texels(2.0), texels(0.6), 1, 34, 18, true},
-    {"button_cancel", texels(2.0), texels(0.6), 1, 34, 18, true},
-    {"button_close", texels(2.0), texels(0.6), 1, 34, 18, true},
+    {"button_ok", texels(2.0), texels(0.6), 1, 34, 18, true, "dialog buttons"},
+    {"button_cancel", texels(2.0), texels(0.6), 1, 34, 18, true, "dialog buttons"},
+    {"button_close", texels(2.0), texels(0.6), 1, 34, 18, true, "dialog buttons"},
     // Settings: the title along the top, left of the close button (x 3.374);
     // the labels right of the check boxes (x -3.202), left of the about and
     // clear-all buttons (x 2.246); "Language" above the language row (z -2.582).
     {"setup.title", texels(5.8), texels(0.6), 1, 44, 24, true},
-    {"setup.numbers", texels(3.9), texels(0.55), 1, 32, 18, false},
-    {"setup.hard", texels(3.9), texels(0.55), 1, 32, 18, false},
-    {"setup.sound", texels(3.9), texels(0.55), 1, 32, 18, false},
-    {"setup.music", texels(3.9), texels(0.55), 1, 32, 18, false},
+    {"setup.numbers", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
+    {"setup.hard", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
+    {"setup.sound", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
+    {"setup.music", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
     {"setup.language", texels(4.9), texels(0.5), 1, 30, 18, false},
-    {"setup_button_about", texels(2.3), texels(0.55), 1, 30, 16, true},
-    {"setup_button_clearall", texels(2.3), texels(0.55), 1, 30, 16, true},
+    {"setup_button_about", texels(2.3), texels(0.55), 1, 30, 16, true, "setup buttons"},
+    {"setup_button_clearall", texels(2.3), texels(0.55), 1, 30, 16, true, "setup buttons"},
     // Help screen: title, one label under each mode button (4.6 units apart)
     // and the label of the start-up check box (x -4.644).
     {"help.title", texels(6.0), texels(0.7), 1, 48, 26, true},
-    {"help.mode_numbers", texels(4.2), texels(0.6), 1, 32, 18, true},
-    {"help.mode_hard", texels(4.2), texels(0.6), 1, 32, 18, true},
-    {"help.mode_free", texels(4.2), texels(0.6), 1, 32, 18, true},
+    {"help.mode_numbers", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
+    {"help.mode_hard", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
+    {"help.mode_free", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
     {"help.show_at_start", texels(5.0), texels(0.5), 1, 30, 18, false},
     // The help picture: the main hint, and notes that point at the buttons.
     {"help_bg.intro", texels(10.0), texels(0.9), 2, 36, 20, false},
-    {"help_bg.colour", texels(3.2), texels(0.9), 2, 28, 16, false},
-    {"help_bg.undo", texels(3.2), texels(0.9), 2, 28, 16, false},
-    {"help_bg.clear", texels(3.2), texels(0.9), 2, 28, 16, false},
-    {"help_bg.pages", texels(3.2), texels(0.9), 2, 28, 16, false},
-    {"help_bg.settings", texels(3.2), texels(0.9), 2, 28, 16, false},
-    {"help_bg.quit", texels(3.2), texels(0.9), 2, 28, 16, false},
+    {"help_bg.colour", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
+    {"help_bg.undo", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
+    {"help_bg.clear", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
+    {"help_bg.pages", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
+    {"help_bg.settings", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
+    {"help_bg.quit", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
     // Colours dialog: right of the swatches (x up to -0.9), left of the close
     // button (x 4.3).
     {"text_void.title", texels(4.0), texels(0.7), 1, 36, 20, true},
@@ -78,8 +81,9 @@ void setFontOptions(PangoContext* context) {
     cairo_font_options_destroy(options);
 }
 
+// `wrapWidth` in texels; 0: the box's width less the edges.
 LayoutPointer makeLayout(cairo_t* cr, const std::string& text, const CaptionBox& box,
-                         double fontPixels) {
+                         double fontPixels, int wrapWidth = 0) {
     LayoutPointer layout(pango_cairo_create_layout(cr));
     setFontOptions(pango_layout_get_context(layout.get()));
     pango_layout_context_changed(layout.get());
@@ -90,7 +94,9 @@ LayoutPointer makeLayout(cairo_t* cr, const std::string& text, const CaptionBox&
     pango_font_description_free(font);
     pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
     if (box.maxLines > 1) {
-        pango_layout_set_width(layout.get(), (box.width - 2 * kEdgeTexels) * PANGO_SCALE);
+        if (wrapWidth == 0)
+            wrapWidth = box.width - 2 * kEdgeTexels;
+        pango_layout_set_width(layout.get(), wrapWidth * PANGO_SCALE);
         pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
     }
     pango_layout_set_text(layout.get(), text.data(), int(text.size()));
@@ -228,6 +234,21 @@ RenderedCaption renderCaption(const std::string& text, const CaptionBox& box) {
             result.problem = placement.problem;
             continue;
         }
+        if (placement.lines > 1) {
+            // The narrowest wrap width that keeps the lines, by halving.
+            int tooNarrow = 0, wide = box.width - 2 * kEdgeTexels;
+            while (wide - tooNarrow > 1) {
+                int middle = (tooNarrow + wide) / 2;
+                LayoutPointer narrower = makeLayout(cr, text, box, fontPixels, middle);
+                Placement trial = place(narrower.get(), text, box);
+                if (trial.fits && trial.lines == placement.lines)
+                    wide = middle;
+                else
+                    tooNarrow = middle;
+            }
+            layout = makeLayout(cr, text, box, fontPixels, wide);
+            placement = place(layout.get(), text, box);
+        }
         cairo_set_source_rgb(cr, kInkRed, kInkGreen, kInkBlue);
         cairo_move_to(cr, placement.offsetX, placement.offsetY);
         pango_cairo_show_layout(cr, layout.get());
@@ -243,4 +264,59 @@ RenderedCaption renderCaption(const std::string& text, const CaptionBox& box) {
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     return result;
+}
+
+bool everyBoxHasARow(const CaptionTable& table, std::vector<std::string>& problems) {
+    bool allFound = true;
+    for (const CaptionBox& box : kBoxes)
+        if (table.find(box.key) == nullptr) {
+            problems.push_back(std::string("captions table: no row for the caption '") + box.key +
+                               "'");
+            allFound = false;
+        }
+    return allFound;
+}
+
+bool renderLanguage(const CaptionTable& table, int language, std::vector<CaptionPicture>& pictures,
+                    std::vector<std::string>& problems) {
+    pictures.clear();
+    const size_t problemsBefore = problems.size();
+    const std::string languageName = std::string(kLanguageNames[size_t(language)]) + " (" +
+                                     kLanguageCodes[size_t(language)] + ")";
+    // First each part alone; then the parts of a group again at the group's size.
+    std::map<std::string, double> groupSizes;
+    for (const CaptionRow& row : table.rows) {
+        const CaptionBox* box = captionBoxFor(row.key);
+        if (box == nullptr) {
+            problems.push_back("captions table, line " + std::to_string(row.line) + ": key '" +
+                               row.key + "' has no caption box");
+            continue;
+        }
+        RenderedCaption caption = renderCaption(row.texts[size_t(language)], *box);
+        if (!caption.fits) {
+            problems.push_back("captions table, line " + std::to_string(row.line) + ": key '" +
+                               row.key + "' in " + languageName + " " + caption.problem);
+            continue;
+        }
+        const std::string group = box->group;
+        if (!group.empty()) {
+            auto found = groupSizes.find(group);
+            groupSizes[group] = found == groupSizes.end()
+                                    ? caption.fontPixels
+                                    : std::min(found->second, caption.fontPixels);
+        }
+        pictures.push_back({row.key, std::move(caption)});
+    }
+    for (CaptionPicture& picture : pictures) {
+        CaptionBox box = *captionBoxFor(picture.key);
+        const std::string group = box.group;
+        if (group.empty() || groupSizes[group] == picture.caption.fontPixels)
+            continue;
+        box.largestFontPixels = groupSizes[group];
+        picture.caption = renderCaption(table.find(picture.key)->texts[size_t(language)], box);
+        if (!picture.caption.fits)  // a larger size fitted, so a smaller one fits too
+            problems.push_back("key '" + picture.key + "' in " + languageName + " " +
+                               picture.caption.problem);
+    }
+    return problems.size() == problemsBefore;
 }

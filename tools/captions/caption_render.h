@@ -16,6 +16,9 @@ struct CaptionBox {
     int maxLines;       // more than 1: the text wraps between words
     double largestFontPixels, smallestFontPixels;
     bool bold;
+    // Parts of one picture that stand side by side or in a list share one font
+    // size in each language, the largest at which all of them fit; empty: alone.
+    const char* group = "";
 };
 
 // Caption boxes are measured in panel units, and every picture has this many
@@ -36,7 +39,28 @@ struct RenderedCaption {
     std::vector<uint8_t> rgba;  // straight alpha, rows top to bottom; empty unless fits
 };
 
+// Lines of a wrapped text are balanced: the text takes the narrowest width
+// that keeps its number of lines, so that no line ends with a lonely word.
 RenderedCaption renderCaption(const std::string& text, const CaptionBox& box);
+
+struct CaptionTable;
+
+struct CaptionPicture {
+    std::string key;
+    RenderedCaption caption;
+};
+
+// Every box needs its text and every text its box (renderLanguage reports a
+// row without a box), so that a key renamed in one place is caught at build
+// time rather than seen as a blank caption in the game.
+bool everyBoxHasARow(const CaptionTable& table, std::vector<std::string>& problems);
+
+// Every row of the table in one language (an index into kLanguageCodes), with
+// the parts of a group at their shared size. Returns false, with one message
+// a problem naming the key and the language, when a row has no box or a
+// text does not fit; the pictures that fit are still returned.
+bool renderLanguage(const CaptionTable& table, int language, std::vector<CaptionPicture>& pictures,
+                    std::vector<std::string>& problems);
 
 // The font sizes tried, largest first: a step of about 4 percent, so that a
 // text loses no more than that from what would just fit.

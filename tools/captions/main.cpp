@@ -34,41 +34,30 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    int failures = 0;
-    // Every box needs its text and every text its box, so a renamed key in
-    // either place is caught here rather than as a blank caption in the game.
-    for (const CaptionBox& box : captionBoxes())
-        if (table.find(box.key) == nullptr) {
-            std::fprintf(stderr, "captions table: no row for the caption '%s'\n", box.key);
-            ++failures;
-        }
     const std::filesystem::path folder = argv[2];
-    for (const CaptionRow& row : table.rows) {
-        const CaptionBox* box = captionBoxFor(row.key);
-        if (box == nullptr) {
-            std::fprintf(stderr, "captions table, line %d: key '%s' has no caption box\n", row.line,
-                         row.key.c_str());
-            ++failures;
-            continue;
-        }
-        for (int language = 0; language < kLanguageCount; ++language) {
-            const char* code = kLanguageCodes[size_t(language)];
-            RenderedCaption caption = renderCaption(row.texts[size_t(language)], *box);
-            if (!caption.fits) {
-                std::fprintf(stderr, "captions table, line %d: key '%s' in %s (%s) %s\n", row.line,
-                             row.key.c_str(), kLanguageNames[size_t(language)], code,
-                             caption.problem.c_str());
-                ++failures;
+    std::vector<std::string> missing;
+    bool allFit = everyBoxHasARow(table, missing);
+    for (const std::string& problem : missing)
+        std::fprintf(stderr, "%s\n", problem.c_str());
+    for (int language = 0; language < kLanguageCount; ++language) {
+        std::vector<CaptionPicture> pictures;
+        std::vector<std::string> problems;
+        allFit &= renderLanguage(table, language, pictures, problems);
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        const char* code = kLanguageCodes[size_t(language)];
+        std::error_code ignored;
+        std::filesystem::create_directories(folder / code, ignored);
+        for (const CaptionPicture& picture : pictures) {
+            if (!picture.caption.fits)
                 continue;
-            }
-            std::error_code ignored;
-            std::filesystem::create_directories(folder / code, ignored);
-            const std::filesystem::path path = folder / code / (row.key + ".png");
+            const std::filesystem::path path = folder / code / (picture.key + ".png");
+            const RenderedCaption& caption = picture.caption;
             if (!writeFile(path, encodePng(caption.width, caption.height, caption.rgba.data()))) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 return 1;
             }
         }
     }
-    return failures == 0 ? 0 : 1;
+    return allFit ? 0 : 1;
 }
