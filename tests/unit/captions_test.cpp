@@ -69,6 +69,10 @@ TEST(CaptionTable, TextsAreTranslated) {
     }
 }
 
+TEST(CaptionRender, TheFontIsDejaVuSans) {
+    EXPECT_EQ(captionFontFamily(), "DejaVu Sans");
+}
+
 TEST(CaptionRender, EveryCaptionFitsItsBoxInEveryLanguage) {
     CaptionTable table = loadTable();
     std::vector<std::string> problems;

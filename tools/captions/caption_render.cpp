@@ -266,6 +266,24 @@ RenderedCaption renderCaption(const std::string& text, const CaptionBox& box) {
     return result;
 }
 
+std::string captionFontFamily() {
+    PangoFontMap* fonts = pango_cairo_font_map_get_default();  // owned by Pango
+    PangoContext* context = pango_font_map_create_context(fonts);
+    PangoFontDescription* wanted = pango_font_description_from_string("DejaVu Sans 20px");
+    PangoFont* font = pango_context_load_font(context, wanted);
+    std::string family;
+    if (font != nullptr) {
+        PangoFontDescription* loaded = pango_font_describe(font);
+        const char* name = pango_font_description_get_family(loaded);
+        family = name != nullptr ? name : "";
+        pango_font_description_free(loaded);
+        g_object_unref(font);
+    }
+    pango_font_description_free(wanted);
+    g_object_unref(context);
+    return family;
+}
+
 bool everyBoxHasARow(const CaptionTable& table, std::vector<std::string>& problems) {
     bool allFound = true;
     for (const CaptionBox& box : kBoxes)

@@ -43,6 +43,11 @@ struct RenderedCaption {
 // that keeps its number of lines, so that no line ends with a lonely word.
 RenderedCaption renderCaption(const std::string& text, const CaptionBox& box);
 
+// The family Pango finds for "DejaVu Sans": another name means the font is not
+// installed (Debian: fonts-dejavu-core) and a fallback, which may lack
+// Cyrillic or have other widths, would be used.
+std::string captionFontFamily();
+
 struct CaptionTable;
 
 struct CaptionPicture {

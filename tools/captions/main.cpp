@@ -28,6 +28,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s TABLE.tsv OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
+    const std::string family = captionFontFamily();
+    if (family != "DejaVu Sans") {
+        std::fprintf(stderr,
+                     "the captions need the font DejaVu Sans (fonts-dejavu-core); found '%s'\n",
+                     family.c_str());
+        return 1;
+    }
     CaptionTable table;
     std::string error;
     if (!readCaptionTable(argv[1], table, error)) {
