@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -191,6 +192,12 @@ TEST(CaptionRender, ReportsATextThatCannotFit) {
          {"test", 200, 10, 1, 30, 20, false},
          "wider or taller"},
         {"an empty box", "OK", {"test", 0, 0, 1, 30, 20, false}, "empty"},
+        {"a box too large", "OK", {"test", 100000, 50, 1, 30, 20, false}, "too large"},
+        {"an endless font size",
+         "OK",
+         {"test", 100, 50, 1, std::numeric_limits<double>::infinity(), 20, false},
+         "font sizes"},
+        {"sizes the wrong way round", "OK", {"test", 100, 50, 1, 10, 20, false}, "font sizes"},
     };
     for (const UnfittingCase& unfitting : cases) {
         RenderedCaption caption = renderCaption(unfitting.text, unfitting.box);
@@ -202,14 +209,17 @@ TEST(CaptionRender, ReportsATextThatCannotFit) {
 }
 
 TEST(CaptionRender, SizesStepDownToTheSmallest) {
-    const CaptionBox box = {"test", 100, 40, 1, 40, 20, false};
-    std::vector<double> sizes = fontSizesToTry(box);
-    ASSERT_GE(sizes.size(), 2u);
-    EXPECT_EQ(sizes.front(), 40);
-    EXPECT_EQ(sizes.back(), 20);
-    for (size_t i = 1; i < sizes.size(); ++i) {
-        EXPECT_LT(sizes[i], sizes[i - 1]);
-        EXPECT_GE(sizes[i], sizes[i - 1] * 0.95);  // small steps
+    // 40 x 0.96^16 = 20.82 rounds to 20.75, the smallest size, which must not come twice.
+    for (double smallest : {20.75, 20.0, 16.0, 33.0}) {
+        const CaptionBox box = {"test", 100, 40, 1, 40, smallest, false};
+        std::vector<double> sizes = fontSizesToTry(box);
+        ASSERT_GE(sizes.size(), 2u) << smallest;
+        EXPECT_EQ(sizes.front(), 40) << smallest;
+        EXPECT_EQ(sizes.back(), smallest);
+        for (size_t i = 1; i < sizes.size(); ++i) {
+            EXPECT_LT(sizes[i], sizes[i - 1]) << smallest;
+            EXPECT_GE(sizes[i], sizes[i - 1] * 0.95) << smallest;  // small steps
+        }
     }
 }
 

@@ -22,6 +22,8 @@ constexpr int texels(double units) {
 constexpr double kInkRed = 46 / 255.0, kInkGreen = 50 / 255.0, kInkBlue = 82 / 255.0;
 // Anti-aliased edges reach about a texel past the ink rectangle.
 constexpr int kEdgeTexels = 1;
+constexpr int kLargestBoxTexels = 4096;
+constexpr double kLargestFontPixels = 512;
 
 // Positions are in the panel's frame (x right, z up); each box leaves room for
 // the widget beside it. Check boxes are about 0.5 units across.
@@ -207,8 +209,11 @@ const CaptionBox* captionBoxFor(const std::string& key) {
 
 std::vector<double> fontSizesToTry(const CaptionBox& box) {
     std::vector<double> sizes;
-    for (double size = box.largestFontPixels; size > box.smallestFontPixels; size *= 0.96)
-        sizes.push_back(std::round(size * 4) / 4);  // quarter pixels
+    for (double size = box.largestFontPixels; size > box.smallestFontPixels; size *= 0.96) {
+        const double quarterPixels = std::round(size * 4) / 4;
+        if (quarterPixels > box.smallestFontPixels)
+            sizes.push_back(quarterPixels);
+    }
     sizes.push_back(box.smallestFontPixels);
     return sizes;
 }
@@ -217,9 +222,13 @@ RenderedCaption renderCaption(const std::string& text, const CaptionBox& box) {
     RenderedCaption result;
     result.width = box.width;
     result.height = box.height;
-    if (box.width <= 2 * kEdgeTexels || box.height <= 2 * kEdgeTexels || box.maxLines < 1 ||
-        !(box.smallestFontPixels > 0) || box.largestFontPixels < box.smallestFontPixels) {
-        result.problem = "the box is empty or its font sizes are wrong";
+    // Boxes are written in code, but a wrong one must not become an absurd
+    // picture or an endless search.
+    if (box.width <= 2 * kEdgeTexels || box.height <= 2 * kEdgeTexels ||
+        box.width > kLargestBoxTexels || box.height > kLargestBoxTexels || box.maxLines < 1 ||
+        !(box.smallestFontPixels > 0) || !(box.largestFontPixels <= kLargestFontPixels) ||
+        box.largestFontPixels < box.smallestFontPixels) {
+        result.problem = "the box is empty or too large, or its font sizes are wrong";
         return result;
     }
     cairo_surface_t* surface =
