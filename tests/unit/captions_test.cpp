@@ -117,6 +117,86 @@ TEST(CaptionRender, EveryCaptionFitsItsBoxInEveryLanguage) {
     }
 }
 
+struct UnitRectangle {
+    double left, right, bottom, top;
+};
+
+// Each part of a picture that covers its panel has a place inside the panel,
+// clear of every other part, so that composing never hides or cuts a text.
+TEST(CaptionPictures, PartsLieInsideTheirFrameAndApart) {
+    CaptionTable table = loadTable();
+    for (const CaptionFrame& frame : captionFrames()) {
+        std::vector<std::pair<std::string, UnitRectangle>> placed;
+        for (const CaptionRow& row : table.rows) {
+            if (pictureOfKey(row.key) != frame.picture)
+                continue;
+            const CaptionPlacement* placement = nullptr;
+            for (const CaptionPlacement& candidate : captionPlacements())
+                if (row.key == candidate.key)
+                    placement = &candidate;
+            ASSERT_NE(placement, nullptr) << row.key;
+            const CaptionBox* box = captionBoxFor(row.key);
+            ASSERT_NE(box, nullptr) << row.key;
+            const double halfWidth = box->width / kTexelsPerUnit / 2;
+            const double halfHeight = box->height / kTexelsPerUnit / 2;
+            UnitRectangle rectangle = {
+                placement->centreX - halfWidth, placement->centreX + halfWidth,
+                placement->centreZ - halfHeight, placement->centreZ + halfHeight};
+            EXPECT_GE(rectangle.left, -frame.width / 2) << row.key;
+            EXPECT_LE(rectangle.right, frame.width / 2) << row.key;
+            EXPECT_GE(rectangle.bottom, -frame.height / 2) << row.key;
+            EXPECT_LE(rectangle.top, frame.height / 2) << row.key;
+            for (const auto& [otherKey, other] : placed) {
+                const bool apart = rectangle.right <= other.left || other.right <= rectangle.left ||
+                                   rectangle.top <= other.bottom || other.top <= rectangle.bottom;
+                EXPECT_TRUE(apart) << row.key << " overlaps " << otherKey;
+            }
+            placed.push_back({row.key, rectangle});
+        }
+        EXPECT_FALSE(placed.empty()) << frame.picture;
+    }
+}
+
+TEST(CaptionPictures, ComposingGivesEveryPictureTheDialogsShow) {
+    CaptionTable table = loadTable();
+    std::vector<CaptionPicture> parts;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(renderLanguage(table, 3, parts, problems));
+    std::vector<ComposedPicture> pictures;
+    EXPECT_TRUE(composePictures(parts, pictures, problems));
+    for (const std::string& problem : problems)
+        ADD_FAILURE() << problem;
+    std::map<std::string, const ComposedPicture*> byName;
+    for (const ComposedPicture& picture : pictures) {
+        EXPECT_EQ(picture.rgba.size(), size_t(picture.width) * size_t(picture.height) * 4);
+        byName[picture.picture] = &picture;
+    }
+    for (const char* name :
+         {"menu_exit", "menu_clear", "menu_clearall", "button_ok", "button_cancel", "setup",
+          "setup_button_about", "setup_button_clearall", "help", "text_void", "button_close"})
+        EXPECT_EQ(byName.count(name), 1u) << name;
+    // The settings picture is the size of its panel, with ink from its parts.
+    ASSERT_EQ(byName.count("setup"), 1u);
+    const ComposedPicture& setup = *byName["setup"];
+    EXPECT_EQ(setup.width, int(9.0 * kTexelsPerUnit + 0.5));
+    size_t inked = 0;
+    for (size_t i = 3; i < setup.rgba.size(); i += 4)
+        inked += setup.rgba[i] > 0;
+    EXPECT_GT(inked, 1000u);
+}
+
+TEST(CaptionPictures, APartWithoutAPlaceIsReported) {
+    CaptionPicture stray;
+    stray.key = "setup.colour";
+    stray.caption = renderCaption("Colour", *captionBoxFor("setup.music"));
+    ASSERT_TRUE(stray.caption.fits);
+    std::vector<ComposedPicture> pictures;
+    std::vector<std::string> problems;
+    EXPECT_FALSE(composePictures({stray}, pictures, problems));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(contains(problems[0], "'setup.colour'")) << problems[0];
+}
+
 // Wrapped lines are balanced: the second line of a two-line text is not a
 // lonely word, it has about as much as the first.
 TEST(CaptionRender, WrappedLinesAreBalanced) {

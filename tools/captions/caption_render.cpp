@@ -40,10 +40,10 @@ const std::vector<CaptionBox> kBoxes = {
     // the labels right of the check boxes (x -3.202), left of the about and
     // clear-all buttons (x 2.246); "Language" above the language row (z -2.582).
     {"setup.title", texels(5.8), texels(0.6), 1, 44, 24, true},
-    {"setup.numbers", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
-    {"setup.hard", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
-    {"setup.sound", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
-    {"setup.music", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes"},
+    {"setup.numbers", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes", true},
+    {"setup.hard", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes", true},
+    {"setup.sound", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes", true},
+    {"setup.music", texels(3.9), texels(0.55), 1, 32, 18, false, "setup check boxes", true},
     {"setup.language", texels(4.9), texels(0.5), 1, 30, 18, false},
     {"setup_button_about", texels(2.3), texels(0.55), 1, 30, 16, true, "setup buttons"},
     {"setup_button_clearall", texels(2.3), texels(0.55), 1, 30, 16, true, "setup buttons"},
@@ -53,7 +53,7 @@ const std::vector<CaptionBox> kBoxes = {
     {"help.mode_numbers", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
     {"help.mode_hard", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
     {"help.mode_free", texels(4.2), texels(0.6), 1, 32, 18, true, "help modes"},
-    {"help.show_at_start", texels(5.0), texels(0.5), 1, 30, 18, false},
+    {"help.show_at_start", texels(5.0), texels(0.5), 1, 30, 18, false, "", true},
     // The help picture: the main hint, and notes that point at the buttons.
     {"help_bg.intro", texels(10.0), texels(0.9), 2, 36, 20, false},
     {"help_bg.colour", texels(3.2), texels(0.9), 2, 28, 16, false, "help notes"},
@@ -65,6 +65,39 @@ const std::vector<CaptionBox> kBoxes = {
     // Colours dialog: right of the swatches (x up to -0.9), left of the close
     // button (x 4.3).
     {"text_void.title", texels(4.0), texels(0.7), 1, 36, 20, true},
+};
+
+// Part centres. Confirmation dialogs: OK at x -1.323 and Cancel at 1.696, both
+// at z -1.633, so the question is centred between them and above. Settings:
+// check boxes at x -3.202 (z 2.272 numbers, 1.589 hard, 0.924 sound, 0.292
+// music), so their labels start 0.4 to the right. Help: mode buttons at
+// x -4.536, 0.095, 4.77 (z -0.028), labels below; the start-up check box at
+// (-4.644, -2.319).
+const std::vector<CaptionPlacement> kPlacements = {
+    {"menu_exit.question", 0.187, 0.5},
+    {"menu_clear.question", 0.187, 0.5},
+    {"menu_clearall.question", 0.187, 0.55},
+    {"setup.title", -0.3, 2.95},
+    {"setup.numbers", -3.202 + 0.4 + 3.9 / 2, 2.272},
+    {"setup.hard", -3.202 + 0.4 + 3.9 / 2, 1.589},
+    {"setup.sound", -3.202 + 0.4 + 3.9 / 2, 0.924},
+    {"setup.music", -3.202 + 0.4 + 3.9 / 2, 0.292},
+    {"setup.language", 0.061, -1.85},
+    {"help.title", 0, 3.0},
+    {"help.mode_numbers", -4.536, -1.5},
+    {"help.mode_hard", 0.095, -1.5},
+    {"help.mode_free", 4.77, -1.5},
+    {"help.show_at_start", -4.644 + 0.4 + 5.0 / 2, -2.319},
+    {"text_void.title", 1.55, 2.8},
+};
+
+// The panels' sizes: the confirmation dialogs' "dialog_background", the
+// settings' "menu_dialog", the help screen's "help_dialog" and the colours
+// dialog's "colors_dialog". The help picture's notes ("help_bg") are placed
+// when the picture they point from is drawn.
+const std::vector<CaptionFrame> kFrames = {
+    {"menu_exit", 6.4, 5.0}, {"menu_clear", 6.4, 5.0}, {"menu_clearall", 6.4, 5.0},
+    {"setup", 9.0, 7.0},     {"help", 14.0, 8.0},      {"text_void", 13.0, 9.0},
 };
 
 struct LayoutDeleter {
@@ -94,7 +127,7 @@ LayoutPointer makeLayout(cairo_t* cr, const std::string& text, const CaptionBox&
     pango_font_description_set_absolute_size(font, fontPixels * PANGO_SCALE);
     pango_layout_set_font_description(layout.get(), font);
     pango_font_description_free(font);
-    pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+    pango_layout_set_alignment(layout.get(), box.alignLeft ? PANGO_ALIGN_LEFT : PANGO_ALIGN_CENTER);
     if (box.maxLines > 1) {
         if (wrapWidth == 0)
             wrapWidth = box.width - 2 * kEdgeTexels;
@@ -152,7 +185,8 @@ Placement place(PangoLayout* layout, const std::string& text, const CaptionBox& 
     pango_layout_get_extents(layout, &ink, &logical);
     const double scale = PANGO_SCALE;
     // Centre the logical rectangle (the lines with their ascent and descent).
-    placement.offsetX = (box.width - logical.width / scale) / 2 - logical.x / scale;
+    placement.offsetX = box.alignLeft ? kEdgeTexels - logical.x / scale
+                                      : (box.width - logical.width / scale) / 2 - logical.x / scale;
     placement.offsetY = (box.height - logical.height / scale) / 2 - logical.y / scale;
     const double inkLeft = placement.offsetX + ink.x / scale;
     const double inkTop = placement.offsetY + ink.y / scale;
@@ -344,6 +378,74 @@ bool renderLanguage(const CaptionTable& table, int language, std::vector<Caption
         if (!picture.caption.fits)  // a larger size fitted, so a smaller one fits too
             problems.push_back("key '" + picture.key + "' in " + languageName + " " +
                                picture.caption.problem);
+    }
+    return problems.size() == problemsBefore;
+}
+
+const std::vector<CaptionPlacement>& captionPlacements() {
+    return kPlacements;
+}
+
+const std::vector<CaptionFrame>& captionFrames() {
+    return kFrames;
+}
+
+bool composePictures(const std::vector<CaptionPicture>& parts,
+                     std::vector<ComposedPicture>& pictures, std::vector<std::string>& problems) {
+    pictures.clear();
+    const size_t problemsBefore = problems.size();
+    for (const CaptionPicture& part : parts) {
+        if (!part.caption.fits)
+            continue;
+        const std::string pictureName = pictureOfKey(part.key);
+        const CaptionFrame* frame = nullptr;
+        for (const CaptionFrame& candidate : kFrames)
+            if (pictureName == candidate.picture)
+                frame = &candidate;
+        if (frame == nullptr) {  // a picture of one part
+            pictures.push_back(
+                {part.key, part.caption.width, part.caption.height, part.caption.rgba});
+            continue;
+        }
+        const CaptionPlacement* placement = nullptr;
+        for (const CaptionPlacement& candidate : kPlacements)
+            if (part.key == candidate.key)
+                placement = &candidate;
+        if (placement == nullptr) {
+            problems.push_back("caption part '" + part.key + "' has no place on its picture");
+            continue;
+        }
+        ComposedPicture* picture = nullptr;
+        for (ComposedPicture& made : pictures)
+            if (made.picture == pictureName)
+                picture = &made;
+        if (picture == nullptr) {
+            pictures.push_back({pictureName, texels(frame->width), texels(frame->height), {}});
+            picture = &pictures.back();
+            picture->rgba.assign(size_t(picture->width) * size_t(picture->height) * 4, 0);
+        }
+        const int width = part.caption.width, height = part.caption.height;
+        const int left = int(
+            std::lround((placement->centreX + frame->width / 2) * kTexelsPerUnit - width / 2.0));
+        const int top = int(
+            std::lround((frame->height / 2 - placement->centreZ) * kTexelsPerUnit - height / 2.0));
+        if (left < 0 || top < 0 || left + width > picture->width ||
+            top + height > picture->height) {
+            problems.push_back("caption part '" + part.key + "' leaves its picture's frame");
+            continue;
+        }
+        // Parts do not overlap (the tests check), so copying is compositing.
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* from =
+                    &part.caption.rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
+                if (from[3] == 0)
+                    continue;
+                uint8_t* to =
+                    &picture
+                         ->rgba[(size_t(top + y) * size_t(picture->width) + size_t(left + x)) * 4];
+                std::memcpy(to, from, 4);
+            }
     }
     return problems.size() == problemsBefore;
 }

@@ -19,6 +19,7 @@ struct CaptionBox {
     // Parts of one picture that stand side by side or in a list share one font
     // size in each language, the largest at which all of them fit; empty: alone.
     const char* group = "";
+    bool alignLeft = false;  // labels beside check boxes start at the box's left edge
 };
 
 // Caption boxes are measured in panel units, and every picture has this many
@@ -43,6 +44,21 @@ struct RenderedCaption {
 // that keeps its number of lines, so that no line ends with a lonely word.
 RenderedCaption renderCaption(const std::string& text, const CaptionBox& box);
 
+// Where a part sits in its caption picture. A caption picture with several
+// parts covers its panel (panel units, centred on the panel; x right, z up),
+// so that each text lands beside the widget it labels; a picture with one
+// part, such as a button's, is that part alone.
+struct CaptionPlacement {
+    const char* key;
+    double centreX, centreZ;  // of the part's box
+};
+struct CaptionFrame {
+    const char* picture;
+    double width, height;  // panel units
+};
+const std::vector<CaptionPlacement>& captionPlacements();
+const std::vector<CaptionFrame>& captionFrames();
+
 // The family Pango finds for "DejaVu Sans": another name means the font is not
 // installed (Debian: fonts-dejavu-core) and a fallback, which may lack
 // Cyrillic or have other widths, would be used.
@@ -54,6 +70,18 @@ struct CaptionPicture {
     std::string key;
     RenderedCaption caption;
 };
+
+struct ComposedPicture {
+    std::string picture;  // "setup"
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;  // straight alpha, rows top to bottom
+};
+
+// Lays the rendered parts of one language out on their pictures' frames.
+// Pictures without a frame are their one part. Returns false with a problem
+// when a part of a framed picture has no placement or leaves its frame.
+bool composePictures(const std::vector<CaptionPicture>& parts,
+                     std::vector<ComposedPicture>& pictures, std::vector<std::string>& problems);
 
 // Every box needs its text and every text its box (renderLanguage reports a
 // row without a box), so that a key renamed in one place is caught at build

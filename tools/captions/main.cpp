@@ -1,5 +1,6 @@
 // Renders every caption of the interface-text table in every language, for
-// review, as build/captions/LANGUAGE/KEY.png:
+// review, as build/captions/LANGUAGE/parts/KEY.png, and the caption pictures
+// the game shows, as build/captions/LANGUAGE/PICTURE.png:
 //   nimbletint_captions TABLE.tsv OUTPUT_FOLDER
 // Fails, naming the key and the language, when a text is missing or does not
 // fit its box even at the smallest font size.
@@ -55,16 +56,28 @@ int main(int argc, char** argv) {
         const char* code = kLanguageCodes[size_t(language)];
         std::error_code ignored;
         std::filesystem::create_directories(folder / code, ignored);
-        for (const CaptionPicture& picture : pictures) {
-            if (!picture.caption.fits)
-                continue;
-            const std::filesystem::path path = folder / code / (picture.key + ".png");
-            const RenderedCaption& caption = picture.caption;
-            if (!writeFile(path, encodePng(caption.width, caption.height, caption.rgba.data()))) {
-                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        // The parts, for a translator's review, and the pictures the game shows.
+        std::filesystem::create_directories(folder / code / "parts", ignored);
+        for (const CaptionPicture& part : pictures) {
+            const RenderedCaption& caption = part.caption;
+            if (caption.fits &&
+                !writeFile(folder / code / "parts" / (part.key + ".png"),
+                           encodePng(caption.width, caption.height, caption.rgba.data()))) {
+                std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
                 return 1;
             }
         }
+        std::vector<ComposedPicture> composed;
+        problems.clear();
+        allFit &= composePictures(pictures, composed, problems);
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        for (const ComposedPicture& picture : composed)
+            if (!writeFile(folder / code / (picture.picture + ".png"),
+                           encodePng(picture.width, picture.height, picture.rgba.data()))) {
+                std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
+                return 1;
+            }
     }
     return allFit ? 0 : 1;
 }
