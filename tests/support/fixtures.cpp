@@ -5,6 +5,7 @@
 #include "app/ticks.h"
 #include "game/page_catalogue.h"
 #include "game/progress_book.h"
+#include "scene/scene_node.h"
 
 #include <unistd.h>
 
@@ -229,6 +230,11 @@ void GameTest::TearDown() {
     for (int frame = 0; frame < 100 && gameRunning(); ++frame)
         runLoopIteration();
     EXPECT_FALSE(gameRunning());
+    // The game stops at the first root torn down and leaves the rest to the
+    // end of the process. A test goes on until both trees are gone, so that no
+    // node keeps an archive or a texture of this window into the next test.
+    for (int frame = 0; frame < 100 && !(pictureRoot->released && interfaceRoot->released); ++frame)
+        renderFrame();
     shutdownGame();
     ManualClock::uninstall();
     if (hadDataHome_) {
